@@ -1,0 +1,124 @@
+#include "wmi/WMIConnection.h"
+
+#include "wmi/BstrText.h"
+#include "wmi/ComPtr.h"
+
+const QString kLocalNamespace = QStringLiteral("\\root\\cimv2");
+
+namespace {
+
+const QString kLocalHost = QStringLiteral(".");
+const QString kPathPrefix = QStringLiteral("\\\\");
+
+} // namespace
+
+bool WMIConnection::connect() { return connect(kLocalHost, QString(), QString(), kLocalNamespace); }
+
+bool WMIConnection::connect(const QString &host)
+{
+    return connect(host, QString(), QString(), kLocalNamespace);
+}
+
+bool WMIConnection::connect(const QString &host, const QString &user, const QString &password)
+{
+    return connect(host, user, password, kLocalNamespace);
+}
+
+bool WMIConnection::connect(const QString &host, const QString &user, const QString &password,
+                            const QString &namespacePath)
+{
+    // S_FALSE (already initialised on this thread) counts as success and
+    // still needs its CoUninitialize in close().
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+        return false;
+
+    // The host application may have set the process's security already;
+    // WMI then runs with what it chose.
+    const HRESULT security =
+            CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
+                                 RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
+    if (FAILED(security) && security != RPC_E_TOO_LATE)
+        return false;
+
+    QString path = host + namespacePath;
+    if (!path.startsWith(kPathPrefix))
+        path.prepend(kPathPrefix);
+
+    ComPtr<IWbemLocator> newLocator;
+    if (FAILED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                                reinterpret_cast<void **>(newLocator.put()))))
+        return false;
+
+    // An empty user means the caller's own credentials: neither user nor
+    // password is passed then.
+    const bool withCredentials = !user.isEmpty();
+    const _bstr_t pathText = toBstr(path);
+    const _bstr_t userText = withCredentials ? toBstr(user) : _bstr_t();
+    const _bstr_t passwordText = withCredentials ? toBstr(password) : _bstr_t();
+    ComPtr<IWbemServices> newServices;
+    if (FAILED(newLocator->ConnectServer(pathText, withCredentials ? BSTR(userText) : nullptr,
+                                         withCredentials ? BSTR(passwordText) : nullptr, nullptr, 0,
+                                         nullptr, nullptr, newServices.put())))
+        return false;
+
+    if (FAILED(CoSetProxyBlanket(newServices.get(), RPC_C_AUTHN_DEFAULT, RPC_C_AUTHZ_DEFAULT,
+                                 nullptr, RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE,
+                                 nullptr, EOAC_NONE)))
+        return false;
+
+    locator = newLocator.release();
+    services = newServices.release();
+    return true;
+}
+
+QVector<WMIObject> WMIConnection::query(const QString &wql)
+{
+    QVector<WMIObject> rows;
+    if (!services)
+        return rows;
+    const _bstr_t language(L"WQL");
+    const _bstr_t text = toBstr(wql);
+    ComPtr<IEnumWbemClassObject> enumerator;
+    if (FAILED(services->ExecQuery(language, text,
+                                   WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
+                                   enumerator.put())))
+        return rows;
+    for (;;) {
+        IWbemClassObject *object = nullptr;
+        ULONG returned = 0;
+        const HRESULT hr = enumerator->Next(WBEM_INFINITE, 1, &object, &returned);
+        // Owned from here on, so an object handed out with a failure is
+        // released too.
+        WMIObject row(object);
+        if (FAILED(hr) || returned == 0 || !row)
+            break;
+        rows.append(row);
+    }
+    return rows;
+}
+
+WMIObject WMIConnection::getObject(const QString &path)
+{
+    if (!services)
+        return WMIObject();
+    const _bstr_t objectPath = toBstr(path);
+    IWbemClassObject *object = nullptr;
+    const HRESULT hr = services->GetObject(objectPath, 0, nullptr, &object, nullptr);
+    WMIObject result(object);
+    if (FAILED(hr))
+        return WMIObject();
+    return result;
+}
+
+bool WMIConnection::isConnected() const { return locator && services; }
+
+void WMIConnection::close()
+{
+    if (!services)
+        return;
+    services->Release();
+    services = nullptr;
+    locator->Release();
+    locator = nullptr;
+    CoUninitialize();
+}

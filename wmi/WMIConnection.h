@@ -1,0 +1,43 @@
+#pragma once
+
+#include "wmi/WMIObject.h"
+#include "wmi/WmiPlatform.h"
+
+#include <QString>
+#include <QVector>
+
+// The namespace every MachineInfo question is asked in.
+extern const QString kLocalNamespace;
+
+// A connection to one WMI namespace over COM. connect() makes the calling
+// thread a single-threaded apartment; close() ends that use again, so every
+// call on the connection and its rows comes from that one thread. The owner
+// calls close() before deleting the connection: destruction releases nothing.
+class WMIConnection
+{
+public:
+    WMIConnection() = default;
+    WMIConnection(const WMIConnection &) = delete;
+    WMIConnection &operator=(const WMIConnection &) = delete;
+
+    bool connect();
+    bool connect(const QString &host);
+    bool connect(const QString &host, const QString &user, const QString &password);
+    bool connect(const QString &host, const QString &user, const QString &password,
+                 const QString &namespacePath);
+
+    // Every row of a WQL query in enumeration order. A failed query, a query
+    // without rows and an unconnected connection all give an empty list.
+    QVector<WMIObject> query(const QString &wql);
+    // The object at `path`, or an empty WMIObject.
+    WMIObject getObject(const QString &path);
+
+    bool isConnected() const;
+    void close();
+
+private:
+    // Both set together at the end of a successful connect, cleared together
+    // by close(); each holds one reference.
+    IWbemLocator *locator = nullptr;
+    IWbemServices *services = nullptr;
+};
