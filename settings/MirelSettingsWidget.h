@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+namespace Ui {
+class MirelSettingsWidget;
+}
+
+// Capture frame rate of the hybrid system, kept in the "mirel_wr_support"
+// store; it must match the rate set on the hybrid server.
+class MirelSettingsWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MirelSettingsWidget(QWidget *parent);
+    ~MirelSettingsWidget() override;
+
+    void load();
+    bool apply();
+    void retranslate();
+
+private slots:
+    void on_comboBox_fps_currentIndexChanged(int index);
+
+private:
+    Ui::MirelSettingsWidget *ui;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+namespace Ui {
+class PageWidget;
+}
+class UniSettingsWidget;
+
+// The "Device" page: the choice of device type (stored as the work mode of
+// the host application) above the inertial device settings. Read-only while
+// the host's current device is active.
+class PageWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // `hyperFps` is passed on to the inertial settings unchanged.
+    PageWidget(bool hyperFps, QWidget *parent);
+    ~PageWidget() override;
+
+    void load();
+    bool apply();
+    void retranslate();
+    void cancel();
+    bool validate();
+
+private slots:
+    void on_radioButton_mode_inertia_toggled(bool checked);
+
+private:
+    Ui::PageWidget *ui;
+    UniSettingsWidget *uniSettings;
+};

@@ -1,0 +1,105 @@
+#include "SettingsPage.h"
+
+#include "PageWidget.h"
+#include "host/Application.h"
+#include "host/DevHwupModule.h"
+#include "host/FlagRegistry.h"
+#include "host/VendrelStudioModule.h"
+#include "plugin/ModuleIdentity.h"
+
+#include <system_error>
+#include <typeinfo>
+
+namespace {
+
+// In the order restoring the defaults removes them.
+const char *const kPageKeys[] = {
+        "current_workmode",
+        "settings.hwup.local_timecode_rate",
+        "settings.hwup.enableconnectionmode",
+        "settings.hwup.connectionmode",
+        "settings.hwup.capturefps",
+        "settings.hwup.ip",
+};
+
+void removePageKeys(SettingsStore &store)
+{
+    for (const char *key : kPageKeys)
+        store.remove(std::string(key));
+}
+
+} // namespace
+
+SettingsPage::SettingsPage()
+    : pageWidget(nullptr)
+{ }
+
+SettingsPage::~SettingsPage() { delete pageWidget; }
+
+std::string SettingsPage::id() { return "Device"; }
+
+QWidget *SettingsPage::widget(QWidget *parent)
+{
+    if (pageWidget)
+        return pageWidget;
+    const bool hyperFps = orvane::Application::instance().flags().isFlagSet("uis_dev.hyper_fps");
+    // Kept before loading: a load that throws leaves the widget with the page.
+    pageWidget = new PageWidget(hyperFps, parent);
+    pageWidget->load();
+    return pageWidget;
+}
+
+QString SettingsPage::title() { return PageWidget::tr("Device"); }
+
+QWidget *SettingsPage::currentWidget() { return pageWidget; }
+
+bool SettingsPage::isAvailable() { return true; }
+
+void SettingsPage::prepare() { }
+
+void SettingsPage::retranslate()
+{
+    if (pageWidget)
+        pageWidget->retranslate();
+}
+
+// The dialog asks for the widget before it applies, cancels or validates;
+// without one there is nothing to store or check.
+bool SettingsPage::apply() { return pageWidget ? pageWidget->apply() : true; }
+
+void SettingsPage::cancel()
+{
+    if (pageWidget)
+        pageWidget->cancel();
+}
+
+bool SettingsPage::validate() { return pageWidget ? pageWidget->validate() : true; }
+
+void SettingsPage::restoreDefaults()
+{
+    // Not the typed look-up: a missing peer only means its store stays as it
+    // is, and restoring the defaults must not throw for it.
+    orvane::Application &app = orvane::Application::instance();
+    std::error_code ec;
+
+    auto *studio =
+            app.findModule(moduleIdentity(), "vendrel-studio", typeid(VendrelStudioModule), ec);
+    if (!ec)
+        removePageKeys(static_cast<VendrelStudioModule *>(studio)->core().settings());
+
+    auto *hwup = app.findModule(moduleIdentity(), "dev_hwup", typeid(DevHwupModule), ec);
+    if (!ec)
+        removePageKeys(static_cast<DevHwupModule *>(hwup)->settings());
+
+    if (pageWidget)
+        pageWidget->load();
+}
+
+void SettingsPage::releaseWidget(bool destroy)
+{
+    if (!pageWidget)
+        return;
+    if (destroy)
+        delete pageWidget;
+    pageWidget = nullptr;
+}

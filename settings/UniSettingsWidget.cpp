@@ -1,0 +1,267 @@
+#include "UniSettingsWidget.h"
+#include "ui_UniSettingsWidget.h"
+
+#include "FrameRateTables.h"
+#include "StoredNumber.h"
+#include "host/DevHwupModule.h"
+#include "plugin/ModuleLookup.h"
+#include "studio/vs_widgets/WheelFilter.h"
+#include "wmi/MachineInfo.h"
+
+#include <QListView>
+#include <QMap>
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+const char kPopupStyle[] = "QListView{background:black;}QListView::item{height:25px;}";
+const char kEnableConnectionModeKey[] = "settings.hwup.enableconnectionmode";
+const char kConnectionModeKey[] = "settings.hwup.connectionmode";
+const char kIpKey[] = "settings.hwup.ip";
+const char kCaptureFpsKey[] = "settings.hwup.capturefps";
+const char kTimecodeRateKey[] = "settings.hwup.local_timecode_rate";
+
+// Looked up afresh on every use: the plug-in keeps nothing of a peer.
+SettingsStore &hwupStore()
+{
+    return lookupModule<DevHwupModule>(orvane::Application::instance(), "dev_hwup")->settings();
+}
+
+bool connectionModeEnabled(const SettingsStore &store)
+{
+    return store.value(kEnableConnectionModeKey, "") == "true";
+}
+
+void setStyledPopup(QComboBox *box)
+{
+    auto *view = new QListView(box);
+    view->setStyleSheet(QString::fromLatin1(kPopupStyle));
+    box->setView(view);
+}
+
+bool isAllowedTimecodeRate(int fps, int rate)
+{
+    const auto rates = kFpsTimecodeRates.find(fps);
+    return rates != kFpsTimecodeRates.end() &&
+            std::find(rates->second.begin(), rates->second.end(), rate) != rates->second.end();
+}
+
+} // namespace
+
+UniSettingsWidget::UniSettingsWidget(bool hyperFps_, QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::UniSettingsWidget)
+    , captureFps(0)
+    , hyperFps(hyperFps_)
+{
+    ui->setupUi(this);
+
+    setStyledPopup(ui->comboBox_ip_list);
+    setStyledPopup(ui->comboBox_fps);
+    ui->comboBox_fps->setEditable(hyperFps);
+    ui->comboBox_tc_pps->setEditable(hyperFps);
+    setStyledPopup(ui->comboBox_connection_mode);
+
+    if (!connectionModeEnabled(hwupStore())) {
+        ui->label_connection_mode->setVisible(false);
+        ui->comboBox_connection_mode->setVisible(false);
+    }
+
+    ui->label_fps_change_notify->setVisible(false);
+    ui->label_tc_pps_change_notify->setVisible(false);
+
+    auto *wheelFilter = new WheelFilter(this);
+    wheelFilter->watch(ui->comboBox_ip_list);
+    wheelFilter->watch(ui->comboBox_fps);
+    wheelFilter->watch(ui->comboBox_connection_mode);
+}
+
+UniSettingsWidget::~UniSettingsWidget() { delete ui; }
+
+void UniSettingsWidget::load()
+{
+    SettingsStore &store = hwupStore();
+
+    if (connectionModeEnabled(store)) {
+        const bool immune = store.value(kConnectionModeKey, "") == "magnetic immunity";
+        ui->comboBox_connection_mode->setCurrentIndex(immune ? 1 : 0);
+    }
+
+    ui->comboBox_ip_list->clear();
+    MachineInfo machine;
+    const QMap<QString, QString> addresses = machine.localIpAddresses();
+    for (auto it = addresses.cbegin(); it != addresses.cend(); ++it)
+        ui->comboBox_ip_list->addItem(it.key());
+    if (ui->comboBox_ip_list->count() > 0) {
+        const std::string firstAddress = ui->comboBox_ip_list->itemText(0).toUtf8().toStdString();
+        ui->comboBox_ip_list->setCurrentText(
+                QString::fromUtf8(store.value(kIpKey, firstAddress).c_str()));
+    }
+
+    int fps = leadingNumber(store.value(kCaptureFpsKey, std::string("96")));
+    if (hyperFps) {
+        captureFps = fps;
+        ui->comboBox_fps->blockSignals(true);
+        ui->comboBox_fps->setCurrentText(QString::number(fps));
+    } else {
+        if (!kUniFpsList.contains(fps))
+            fps = 96;
+        captureFps = fps;
+        ui->comboBox_fps->blockSignals(true);
+        ui->comboBox_fps->setCurrentIndex(kUniFpsList.indexOf(fps));
+    }
+    fillTimecodeRates(captureFps);
+    ui->comboBox_fps->blockSignals(false);
+}
+
+void UniSettingsWidget::fillTimecodeRates(int fps)
+{
+    QComboBox *box = ui->comboBox_tc_pps;
+    box->clear();
+    const auto rates = kFpsTimecodeRates.find(fps);
+    if (rates == kFpsTimecodeRates.end())
+        return;
+
+    box->addItem(tr("None"), QStringLiteral("none"));
+    for (int rate : rates->second)
+        box->addItem(QString::number(rate), QString::number(rate));
+    box->addItem(tr("Local Time"), QStringLiteral("local"));
+
+    if (hyperFps)
+        selectAllowedTimecodeRate(box, rates->second);
+    else
+        selectStoredTimecodeRate(box);
+}
+
+void UniSettingsWidget::selectStoredTimecodeRate(QComboBox *box)
+{
+    const std::string stored = hwupStore().value(kTimecodeRateKey, "");
+    if (stored.empty()) {
+        box->setCurrentIndex(0);
+        return;
+    }
+    if (!std::isdigit(static_cast<unsigned char>(stored[0]))) {
+        selectItemByData(box, stored);
+        return;
+    }
+    selectRateItem(box, leadingNumber(stored));
+}
+
+void UniSettingsWidget::selectAllowedTimecodeRate(QComboBox *box, const std::vector<int> &allowed)
+{
+    const std::string stored = hwupStore().value(kTimecodeRateKey, "");
+    if (stored.empty()) {
+        box->setCurrentIndex(0);
+        return;
+    }
+    if (!std::isdigit(static_cast<unsigned char>(stored[0]))) {
+        selectItemByData(box, stored);
+        return;
+    }
+    const int rate = leadingNumber(stored);
+    if (rate != 0 && std::find(allowed.begin(), allowed.end(), rate) != allowed.end())
+        selectRateItem(box, rate);
+    else
+        box->setCurrentIndex(0);
+}
+
+void UniSettingsWidget::selectRateItem(QComboBox *box, int rate)
+{
+    if (rate == 0)
+        box->setCurrentIndex(0);
+    else
+        box->setCurrentText(QString::number(rate));
+}
+
+void UniSettingsWidget::selectItemByData(QComboBox *box, const std::string &text)
+{
+    const QString wanted = QString::fromLocal8Bit(text.c_str());
+    if (wanted == box->itemData(0).toString())
+        box->setCurrentIndex(0);
+    else if (wanted == box->itemData(box->count() - 1).toString())
+        box->setCurrentIndex(box->count() - 1);
+}
+
+std::string UniSettingsWidget::currentItemData(QComboBox *box)
+{
+    return box->itemData(box->currentIndex(), Qt::UserRole).toString().toLocal8Bit().toStdString();
+}
+
+void UniSettingsWidget::on_comboBox_fps_currentIndexChanged(int index)
+{
+    if (index >= 0 && index < kUniFpsList.size()) {
+        fillTimecodeRates(kUniFpsList[index]);
+        return;
+    }
+    // Only an editable (hyper-mode) box has items beyond the fixed seven: a
+    // rate the user typed and confirmed. Build the list for its leading
+    // number, as the load does for a stored text, so that a typed "120"
+    // offers what the item "120  *No Glove(s)" offers.
+    fillTimecodeRates(leadingNumber(ui->comboBox_fps->itemText(index).toUtf8().toStdString()));
+}
+
+std::string UniSettingsWidget::hyperTimecodeToStore()
+{
+    QComboBox *box = ui->comboBox_tc_pps;
+    const int index = box->currentIndex();
+    const QString shown = box->currentText();
+    if (index >= 0 && shown == box->itemText(index))
+        return currentItemData(box);
+
+    // The field shows something else: a rate the load put there or the user
+    // typed. Treat it as the normal-mode save treats the shown text: a
+    // number allowed for the capture rate in the frame-rate field is stored
+    // as that number, any other number as "0".
+    bool isNumber = false;
+    const int rate = shown.toInt(&isNumber, 10);
+    if (isNumber) {
+        const int fps = leadingNumber(ui->comboBox_fps->currentText().toUtf8().toStdString());
+        return rate != 0 && isAllowedTimecodeRate(fps, rate) ? std::to_string(rate) : "0";
+    }
+    // No number: a typed item text ("Local Time") means that item; anything
+    // else keeps the choice the box holds, and an empty box stores "none",
+    // so the store only ever holds the values the load understands.
+    const int typedItem = box->findText(shown, Qt::MatchExactly);
+    if (typedItem >= 0)
+        return box->itemData(typedItem).toString().toLocal8Bit().toStdString();
+    return index >= 0 ? currentItemData(box) : std::string("none");
+}
+
+bool UniSettingsWidget::apply()
+{
+    SettingsStore &store = hwupStore();
+
+    store.setValue(kIpKey, ui->comboBox_ip_list->currentText().toUtf8().toStdString());
+
+    if (hyperFps) {
+        store.setValue(kCaptureFpsKey, ui->comboBox_fps->currentText().toUtf8().toStdString());
+        store.setValue(kTimecodeRateKey, hyperTimecodeToStore());
+    } else {
+        // The box is not editable, so its position is always one of the seven.
+        const int fps = kUniFpsList.value(ui->comboBox_fps->currentIndex(), 96);
+        store.setValue(kCaptureFpsKey, std::to_string(fps));
+
+        bool isNumber = false;
+        const int rate = ui->comboBox_tc_pps->currentText().toInt(&isNumber, 10);
+        if (!isNumber)
+            store.setValue(kTimecodeRateKey, currentItemData(ui->comboBox_tc_pps));
+        else if (rate != 0 && isAllowedTimecodeRate(fps, rate))
+            store.setValue(kTimecodeRateKey, std::to_string(rate));
+        else
+            store.setValue(kTimecodeRateKey, "0");
+    }
+
+    if (connectionModeEnabled(store)) {
+        const bool immune = ui->comboBox_connection_mode->currentIndex() == 1;
+        store.setValue(kConnectionModeKey, immune ? "magnetic immunity" : "normal");
+    }
+    return true;
+}
+
+void UniSettingsWidget::cancel() { }
+
+bool UniSettingsWidget::validate() { return true; }
+
+void UniSettingsWidget::retranslate() { ui->retranslateUi(this); }
