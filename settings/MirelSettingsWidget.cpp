@@ -33,7 +33,7 @@ MirelSettingsWidget::MirelSettingsWidget(QWidget *parent)
     ui->comboBox_fps->setView(view);
 }
 
-MirelSettingsWidget::~MirelSettingsWidget() { delete ui; }
+MirelSettingsWidget::~MirelSettingsWidget() = default;
 
 void MirelSettingsWidget::load()
 {

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 namespace Ui {
 class MirelSettingsWidget;
 }
@@ -24,5 +26,5 @@ private slots:
     void on_comboBox_fps_currentIndexChanged(int index);
 
 private:
-    Ui::MirelSettingsWidget *ui;
+    std::unique_ptr<Ui::MirelSettingsWidget> ui;
 };

@@ -48,7 +48,7 @@ PageWidget::PageWidget(bool hyperFps, QWidget *parent)
     uniSettings->setVisible(false);
 }
 
-PageWidget::~PageWidget() { delete ui; }
+PageWidget::~PageWidget() = default;
 
 void PageWidget::load()
 {

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 namespace Ui {
 class PageWidget;
 }
@@ -29,6 +31,7 @@ private slots:
     void on_radioButton_mode_inertia_toggled(bool checked);
 
 private:
-    Ui::PageWidget *ui;
+    // Owned here; a constructor that throws (a missing peer) must not leak it.
+    std::unique_ptr<Ui::PageWidget> ui;
     UniSettingsWidget *uniSettings;
 };

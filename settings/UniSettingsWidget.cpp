@@ -78,7 +78,7 @@ UniSettingsWidget::UniSettingsWidget(bool hyperFps_, QWidget *parent)
     wheelFilter->watch(ui->comboBox_connection_mode);
 }
 
-UniSettingsWidget::~UniSettingsWidget() { delete ui; }
+UniSettingsWidget::~UniSettingsWidget() = default;
 
 void UniSettingsWidget::load()
 {

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 #include <string>
 #include <vector>
 
@@ -46,7 +48,8 @@ private:
     std::string currentItemData(QComboBox *box);
     std::string hyperTimecodeToStore();
 
-    Ui::UniSettingsWidget *ui;
+    // Owned here; a constructor that throws (a missing peer) must not leak it.
+    std::unique_ptr<Ui::UniSettingsWidget> ui;
     int captureFps;
     bool hyperFps;
 };
