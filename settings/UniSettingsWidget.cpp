@@ -264,4 +264,13 @@ void UniSettingsWidget::cancel() { }
 
 bool UniSettingsWidget::validate() { return true; }
 
-void UniSettingsWidget::retranslate() { ui->retranslateUi(this); }
+void UniSettingsWidget::retranslate()
+{
+    // Re-setting the text of the current item also resets an editable box's
+    // field to that text, which would replace the rate a hyper-mode load or
+    // the user put there; keep what the field shows.
+    const QString shownFps = ui->comboBox_fps->currentText();
+    ui->retranslateUi(this);
+    if (ui->comboBox_fps->isEditable())
+        ui->comboBox_fps->setCurrentText(shownFps);
+}
