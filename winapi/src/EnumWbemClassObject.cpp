@@ -1,0 +1,68 @@
+#include "EnumWbemClassObject.h"
+
+#include "FaultInjector.h"
+#include "WbemClassObject.h"
+
+#include <new>
+#include <utility>
+
+IEnumWbemClassObject *EnumWbemClassObject::create(ClassTable table, bool forwardOnly)
+{
+    auto *enumerator = new (std::nothrow) EnumWbemClassObject;
+    if (!enumerator)
+        return nullptr;
+    enumerator->m_table = std::move(table);
+    enumerator->m_forwardOnly = forwardOnly;
+    return enumerator;
+}
+
+HRESULT EnumWbemClassObject::Reset()
+{
+    if (m_forwardOnly)
+        return WBEM_E_INVALID_OPERATION;
+    m_position = 0;
+    return WBEM_S_NO_ERROR;
+}
+
+HRESULT EnumWbemClassObject::Next(LONG lTimeout, ULONG uCount, IWbemClassObject **apObjects,
+                                  ULONG *puReturned)
+{
+    if (!puReturned || (!apObjects && uCount > 0))
+        return WBEM_E_INVALID_PARAMETER;
+    if (lTimeout < 0 && lTimeout != static_cast<LONG>(WBEM_INFINITE))
+        return WBEM_E_INVALID_PARAMETER;
+    *puReturned = 0;
+    HRESULT injected = S_OK;
+    if (FaultInjector::shouldFail(winapi_seam::Step::Next, &injected))
+        return injected;
+
+    ULONG returned = 0;
+    while (returned < uCount && m_position < m_table.rows.size()) {
+        IWbemClassObject *object = WbemClassObject::create(m_table.className, m_table.columns,
+                                                           m_table.rows[m_position]);
+        if (!object) {
+            for (ULONG i = 0; i < returned; ++i) {
+                apObjects[i]->Release();
+                apObjects[i] = nullptr;
+            }
+            return WBEM_E_OUT_OF_MEMORY;
+        }
+        apObjects[returned++] = object;
+        ++m_position;
+    }
+    *puReturned = returned;
+    return returned == uCount ? WBEM_S_NO_ERROR : WBEM_S_FALSE;
+}
+
+HRESULT EnumWbemClassObject::Skip(LONG lTimeout, ULONG nCount)
+{
+    if (lTimeout < 0 && lTimeout != static_cast<LONG>(WBEM_INFINITE))
+        return WBEM_E_INVALID_PARAMETER;
+    const std::size_t left = m_table.rows.size() - m_position;
+    if (nCount > left) {
+        m_position = m_table.rows.size();
+        return WBEM_S_FALSE;
+    }
+    m_position += nCount;
+    return WBEM_S_NO_ERROR;
+}

@@ -1,0 +1,65 @@
+#include "QueryExecutor.h"
+
+#include "ClassCatalog.h"
+#include "WqlEvaluator.h"
+#include "WqlParser.h"
+
+#include <winapi/WbemCli.h>
+
+#include <algorithm>
+
+HRESULT QueryExecutor::run(const std::wstring &wql, ClassTable *result)
+{
+    WqlQuery query;
+    if (!WqlParser::parse(wql, &query))
+        return WBEM_E_INVALID_QUERY;
+    return run(query, WBEM_E_INVALID_CLASS, result);
+}
+
+HRESULT QueryExecutor::run(WqlQuery &query, HRESULT unknownClass, ClassTable *result)
+{
+    // Check the query against the class before reading any of its rows.
+    ClassTable table;
+    if (!ClassCatalog::load(query.className, false, &table))
+        return unknownClass;
+    std::vector<bool> selected(table.columns.size(), query.selectAll);
+    for (const std::wstring &property : query.properties) {
+        const int column = table.columnIndex(property);
+        if (column < 0)
+            return WBEM_E_INVALID_QUERY;
+        selected[static_cast<std::size_t>(column)] = true;
+    }
+    if (query.where && !resolve(*query.where, table))
+        return WBEM_E_INVALID_QUERY;
+
+    ClassCatalog::load(query.className, true, &table);
+    result->className = table.className;
+    result->columns.clear();
+    result->rows.clear();
+    for (std::size_t i = 0; i < table.columns.size(); ++i) {
+        if (selected[i])
+            result->columns.push_back(table.columns[i]);
+    }
+    for (const auto &row : table.rows) {
+        if (query.where && !WqlEvaluator::matches(*query.where, row))
+            continue;
+        std::vector<winapi_seam::Value> projected;
+        projected.reserve(result->columns.size());
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (selected[i])
+                projected.push_back(row[i]);
+        }
+        result->rows.push_back(std::move(projected));
+    }
+    return WBEM_S_NO_ERROR;
+}
+
+bool QueryExecutor::resolve(WqlCondition &condition, const ClassTable &table)
+{
+    if (!condition.operands.empty()) {
+        return std::all_of(condition.operands.begin(), condition.operands.end(),
+                           [&table](const auto &operand) { return resolve(*operand, table); });
+    }
+    condition.column = table.columnIndex(condition.property);
+    return condition.column >= 0;
+}

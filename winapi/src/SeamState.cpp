@@ -1,0 +1,101 @@
+#include "SeamState.h"
+
+#include "TextFold.h"
+
+#include <map>
+#include <mutex>
+
+namespace {
+
+struct ScriptedClass
+{
+    std::wstring name;
+    std::vector<winapi_seam::Row> rows;
+};
+
+struct State
+{
+    std::mutex mutex;
+    std::map<std::wstring, ScriptedClass> scripts; // by folded class name
+    std::vector<std::wstring> queries;
+    std::vector<winapi_seam::ConnectCall> connects;
+    bool securitySet = false;
+};
+
+State &state()
+{
+    static State instance;
+    return instance;
+}
+
+} // namespace
+
+void SeamState::setScript(const std::wstring &className, const std::vector<winapi_seam::Row> &rows)
+{
+    State &s = state();
+    const std::lock_guard<std::mutex> lock(s.mutex);
+    s.scripts[TextFold::fold(className)] = ScriptedClass{className, rows};
+}
+
+bool SeamState::script(const std::wstring &className, std::wstring *scriptedName,
+                       std::vector<winapi_seam::Row> *rows)
+{
+    State &s = state();
+    const std::lock_guard<std::mutex> lock(s.mutex);
+    const auto found = s.scripts.find(TextFold::fold(className));
+    if (found == s.scripts.end())
+        return false;
+    if (scriptedName)
+        *scriptedName = found->second.name;
+    if (rows)
+        *rows = found->second.rows;
+    return true;
+}
+
+void SeamState::logQuery(const std::wstring &query)
+{
+    State &s = state();
+    const std::lock_guard<std::mutex> lock(s.mutex);
+    s.queries.push_back(query);
+}
+
+std::vector<std::wstring> SeamState::queries()
+{
+    State &s = state();
+    const std::lock_guard<std::mutex> lock(s.mutex);
+    return s.queries;
+}
+
+void SeamState::logConnect(const winapi_seam::ConnectCall &call)
+{
+    State &s = state();
+    const std::lock_guard<std::mutex> lock(s.mutex);
+    s.connects.push_back(call);
+}
+
+std::vector<winapi_seam::ConnectCall> SeamState::connects()
+{
+    State &s = state();
+    const std::lock_guard<std::mutex> lock(s.mutex);
+    return s.connects;
+}
+
+bool SeamState::claimSecurity()
+{
+    State &s = state();
+    const std::lock_guard<std::mutex> lock(s.mutex);
+    if (s.securitySet)
+        return false;
+    s.securitySet = true;
+    return true;
+}
+
+void SeamState::reset()
+{
+    State &s = state();
+    const std::lock_guard<std::mutex> lock(s.mutex);
+    s.scripts.clear();
+    s.queries.clear();
+    s.connects.clear();
+    s.securitySet = false;
+}

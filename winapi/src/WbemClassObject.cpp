@@ -1,0 +1,83 @@
+#include "WbemClassObject.h"
+
+#include "FaultInjector.h"
+#include "TextFold.h"
+#include "ValueVariant.h"
+
+#include <new>
+
+using winapi_seam::Step;
+using winapi_seam::Value;
+
+IWbemClassObject *WbemClassObject::create(const std::wstring &className,
+                                          const std::vector<std::wstring> &names,
+                                          const std::vector<Value> &values)
+{
+    auto *object = new (std::nothrow) WbemClassObject;
+    if (!object)
+        return nullptr;
+    object->m_className = className;
+    object->m_names = names;
+    object->m_values = values;
+    return object;
+}
+
+HRESULT WbemClassObject::Get(LPCWSTR wszName, LONG lFlags, VARIANT *pVal, CIMTYPE *pType,
+                             LONG *plFlavor)
+{
+    if (!wszName || lFlags != 0)
+        return WBEM_E_INVALID_PARAMETER;
+    HRESULT injected = S_OK;
+    if (FaultInjector::shouldFail(Step::Get, &injected))
+        return injected;
+
+    const std::wstring name(wszName);
+    const Value *value = nullptr;
+    Value classValue;
+    if (TextFold::equal(name, L"__CLASS")) {
+        classValue = Value::text(m_className);
+        value = &classValue;
+    } else {
+        for (std::size_t i = 0; i < m_names.size(); ++i) {
+            if (TextFold::equal(m_names[i], name)) {
+                value = &m_values[i];
+                break;
+            }
+        }
+    }
+    if (!value)
+        return WBEM_E_NOT_FOUND;
+    if (pVal) {
+        VARIANT filled;
+        const HRESULT hr = ValueVariant::toVariant(*value, &filled);
+        if (FAILED(hr))
+            return WBEM_E_OUT_OF_MEMORY;
+        *pVal = filled;
+    }
+    if (pType)
+        *pType = ValueVariant::cimType(*value);
+    if (plFlavor)
+        *plFlavor = 0;
+    return WBEM_S_NO_ERROR;
+}
+
+HRESULT WbemClassObject::GetNames(LPCWSTR wszQualifierName, LONG lFlags, VARIANT *pQualifierVal,
+                                  SAFEARRAY **pNames)
+{
+    (void)pQualifierVal;
+    if (!pNames)
+        return WBEM_E_INVALID_PARAMETER;
+    HRESULT injected = S_OK;
+    if (FaultInjector::shouldFail(Step::GetNames, &injected))
+        return injected;
+
+    // No property carries qualifiers here, and the system properties are
+    // not listed, so a qualifier filter or "system only" gives no names.
+    const LONG origin = lFlags & WBEM_MASK_CONDITION_ORIGIN;
+    const bool none = wszQualifierName || origin == WBEM_FLAG_SYSTEM_ONLY;
+    SAFEARRAY *names = ValueVariant::textArray(none ? std::vector<std::wstring>() : m_names);
+    if (!names)
+        return WBEM_E_OUT_OF_MEMORY;
+    *pNames = names;
+    return WBEM_S_NO_ERROR;
+}

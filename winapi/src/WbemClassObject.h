@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ComObject.h"
+
+#include <winapi/WbemCli.h>
+#include <winapi/WinapiSeam.h>
+
+#include <string>
+#include <vector>
+
+// One instance (or the definition) of a class as a query or GetObject hands
+// it out: its own copy of the property names and values.
+class WbemClassObject final : public ComObject<IWbemClassObject>
+{
+public:
+    static IWbemClassObject *create(const std::wstring &className,
+                                    const std::vector<std::wstring> &names,
+                                    const std::vector<winapi_seam::Value> &values);
+
+    HRESULT STDMETHODCALLTYPE Get(LPCWSTR wszName, LONG lFlags, VARIANT *pVal, CIMTYPE *pType,
+                                  LONG *plFlavor) override;
+    HRESULT STDMETHODCALLTYPE GetNames(LPCWSTR wszQualifierName, LONG lFlags,
+                                       VARIANT *pQualifierVal, SAFEARRAY **pNames) override;
+
+protected:
+    const IID &interfaceId() const override { return IID_IWbemClassObject; }
+
+private:
+    WbemClassObject() = default;
+    ~WbemClassObject() override = default;
+
+    std::wstring m_className;
+    std::vector<std::wstring> m_names;
+    std::vector<winapi_seam::Value> m_values;
+};

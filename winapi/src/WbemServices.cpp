@@ -1,0 +1,78 @@
+#include "WbemServices.h"
+
+#include "Apartment.h"
+#include "EnumWbemClassObject.h"
+#include "FaultInjector.h"
+#include "ObjectPath.h"
+#include "QueryExecutor.h"
+#include "SeamState.h"
+#include "TextFold.h"
+#include "WbemClassObject.h"
+
+#include <new>
+
+IWbemServices *WbemServices::create() { return new (std::nothrow) WbemServices; }
+
+HRESULT WbemServices::GetObject(const BSTR strObjectPath, LONG lFlags, IWbemContext *pCtx,
+                                IWbemClassObject **ppObject, IWbemCallResult **ppCallResult)
+{
+    (void)lFlags;
+    (void)pCtx;
+    if (ppObject)
+        *ppObject = nullptr;
+    if (ppCallResult)
+        *ppCallResult = nullptr;
+    if (!Apartment::isInitialised())
+        return CO_E_NOTINITIALIZED;
+    if (!strObjectPath)
+        return WBEM_E_INVALID_PARAMETER;
+
+    WqlQuery query;
+    bool classOnly = false;
+    HRESULT hr = ObjectPath::parse(strObjectPath, &query, &classOnly);
+    if (FAILED(hr))
+        return hr;
+    ClassTable table;
+    hr = QueryExecutor::run(query, WBEM_E_NOT_FOUND, &table);
+    if (hr == WBEM_E_INVALID_QUERY)
+        return WBEM_E_INVALID_OBJECT_PATH;
+    if (FAILED(hr))
+        return hr;
+    std::vector<winapi_seam::Value> values(table.columns.size());
+    if (!classOnly) {
+        if (table.rows.empty())
+            return WBEM_E_NOT_FOUND;
+        values = table.rows.front();
+    }
+    if (!ppObject)
+        return WBEM_S_NO_ERROR;
+    *ppObject = WbemClassObject::create(table.className, table.columns, values);
+    return *ppObject ? WBEM_S_NO_ERROR : WBEM_E_OUT_OF_MEMORY;
+}
+
+HRESULT WbemServices::ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery, LONG lFlags,
+                                IWbemContext *pCtx, IEnumWbemClassObject **ppEnum)
+{
+    (void)pCtx;
+    if (!ppEnum)
+        return WBEM_E_INVALID_PARAMETER;
+    *ppEnum = nullptr;
+    if (!Apartment::isInitialised())
+        return CO_E_NOTINITIALIZED;
+    if (strQuery)
+        SeamState::logQuery(strQuery);
+    HRESULT injected = S_OK;
+    if (FaultInjector::shouldFail(winapi_seam::Step::ExecQuery, &injected))
+        return injected;
+    if (!strQuery || !strQueryLanguage)
+        return WBEM_E_INVALID_PARAMETER;
+    if (!TextFold::equal(strQueryLanguage, L"WQL"))
+        return WBEM_E_INVALID_QUERY_TYPE;
+
+    ClassTable table;
+    const HRESULT hr = QueryExecutor::run(strQuery, &table);
+    if (FAILED(hr))
+        return hr;
+    *ppEnum = EnumWbemClassObject::create(std::move(table), lFlags & WBEM_FLAG_FORWARD_ONLY);
+    return *ppEnum ? WBEM_S_NO_ERROR : WBEM_E_OUT_OF_MEMORY;
+}

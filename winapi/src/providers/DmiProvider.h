@@ -1,0 +1,15 @@
+#pragma once
+
+#include <winapi/WinapiSeam.h>
+
+// Win32_BIOS and Win32_BaseBoard from the firmware's DMI tables as the
+// kernel shows them in /sys/class/dmi/id; NULL for what cannot be read
+// (the serial numbers need root).
+class DmiProvider
+{
+public:
+    static std::vector<std::wstring> biosColumns();
+    static std::vector<winapi_seam::Row> biosRows();
+    static std::vector<std::wstring> baseBoardColumns();
+    static std::vector<winapi_seam::Row> baseBoardRows();
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <winapi/WinapiSeam.h>
+
+// Win32_Processor: one row per physical package, from /proc/cpuinfo, with
+// the CPUID signature as ProcessorId on x86.
+class ProcessorProvider
+{
+public:
+    static std::vector<std::wstring> columns();
+    static std::vector<winapi_seam::Row> rows();
+    // "EDX then EAX of CPUID leaf 1" as 16 upper-case hex digits; empty
+    // where there is no CPUID.
+    static std::wstring processorId();
+};
