@@ -223,7 +223,7 @@ std::string UniSettingsWidget::hyperTimecodeToStore()
     // No number: a typed item text ("Local Time") means that item; anything
     // else keeps the choice the box holds, and an empty box stores "none",
     // so the store only ever holds the values the load understands.
-    const int typedItem = box->findText(shown, Qt::MatchExactly);
+    const int typedItem = box->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (typedItem >= 0)
         return box->itemData(typedItem).toString().toLocal8Bit().toStdString();
     return index >= 0 ? currentItemData(box) : std::string("none");
