@@ -80,6 +80,7 @@ void tst_PageWidget::deviceTypeChoice()
     host->peers->studio->hostCore().hostDevices().setKindNames(names);
     if (!workMode.isNull())
         host->peers->appStore->setValue("current_workmode", workMode.toStdString());
+    host->clearCalls();
 
     QWidget *widget = page->widget(nullptr);
     auto *inertial = child<QRadioButton>(widget, "radioButton_mode_inertia");
