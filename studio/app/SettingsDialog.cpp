@@ -1,0 +1,283 @@
+#include "SettingsDialog.h"
+#include "ui_SettingsDialog.h"
+
+#include "LookupWatch.h"
+#include "host/AbstractSettingsPage.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QLabel>
+#include <QMessageBox>
+
+#include <exception>
+#include <system_error>
+
+SettingsDialog::SettingsDialog(std::vector<std::shared_ptr<AbstractSettingsPage>> pages,
+                               QWidget *parent)
+    : QDialog(parent)
+    , m_ui(std::make_unique<Ui::SettingsDialog>())
+{
+    m_ui->setupUi(this);
+    for (std::shared_ptr<AbstractSettingsPage> &page : pages) {
+        if (!page)
+            continue;
+        PageSlot slot;
+        slot.page = std::move(page);
+        m_pages.push_back(std::move(slot));
+    }
+    // Pages that say they are unavailable are not listed.
+    for (size_t i = 0; i < m_pages.size();) {
+        bool available = false;
+        if (guarded(int(i), [&] { available = m_pages[i].page->isAvailable(); }) && available)
+            ++i;
+        else
+            m_pages.erase(m_pages.begin() + long(i));
+    }
+    refreshTitles();
+    if (!m_pages.empty())
+        m_ui->listWidget_pages->setCurrentRow(0);
+}
+
+SettingsDialog::~SettingsDialog()
+{
+    // The stack must not delete the pages' widgets: each page owns its own.
+    m_messageBoxes = false;
+    releaseWidgets();
+}
+
+int SettingsDialog::pageCount() const { return int(m_pages.size()); }
+
+int SettingsDialog::currentPage() const { return m_ui->listWidget_pages->currentRow(); }
+
+bool SettingsDialog::selectPage(const std::string &id)
+{
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        std::string pageId;
+        if (guarded(int(i), [&] { pageId = m_pages[i].page->id(); }) && pageId == id) {
+            m_ui->listWidget_pages->setCurrentRow(int(i));
+            return true;
+        }
+    }
+    return false;
+}
+
+QWidget *SettingsDialog::pageWidget(int index) const
+{
+    if (index < 0 || index >= pageCount())
+        return nullptr;
+    return m_pages[size_t(index)].widget;
+}
+
+void SettingsDialog::setMessageBoxesEnabled(bool on) { m_messageBoxes = on; }
+
+bool SettingsDialog::guarded(int index, const std::function<void()> &call)
+{
+    LookupWatch watch;
+    QString reason;
+    QString module;
+    try {
+        call();
+        return true;
+    } catch (const std::system_error &e) {
+        reason = QString::fromStdString(e.code().message());
+        module = QString::fromStdString(watch.lastFailedName());
+    } catch (const std::exception &e) {
+        reason = QString::fromUtf8(e.what());
+    } catch (...) {
+        reason = tr("unknown error");
+    }
+    const QString title = m_pages[size_t(index)].title.isEmpty() ? tr("page %1").arg(index + 1)
+                                                                 : m_pages[size_t(index)].title;
+    if (module.isEmpty())
+        report(tr("The settings page “%1” failed: %2").arg(title, reason));
+    else
+        report(tr("The settings page “%1” failed on the module “%2”: %3").arg(title, module, reason));
+    return false;
+}
+
+void SettingsDialog::report(const QString &message)
+{
+    emit errorShown(message);
+    if (!m_messageBoxes)
+        return;
+    // Window-modal and not blocking: the dialog's own work is not
+    // interrupted by a nested event loop.
+    auto *box =
+            new QMessageBox(QMessageBox::Warning, tr("Settings"), message, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void SettingsDialog::refreshTitles()
+{
+    QListWidget *list = m_ui->listWidget_pages;
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        QString title;
+        if (guarded(int(i), [&] { title = m_pages[i].page->title(); }))
+            m_pages[i].title = title;
+        if (int(i) < list->count())
+            list->item(int(i))->setText(m_pages[i].title);
+        else
+            list->addItem(m_pages[i].title);
+    }
+}
+
+void SettingsDialog::showPage(int index)
+{
+    if (index < 0 || index >= pageCount())
+        return;
+    PageSlot &slot = m_pages[size_t(index)];
+    QStackedWidget *stack = m_ui->stackedWidget_pages;
+    if (!slot.widget && !slot.placeholder) {
+        QWidget *widget = nullptr;
+        slot.requested = true;
+        const bool ok = guarded(index, [&] { widget = slot.page->widget(stack); });
+        if (ok && widget) {
+            slot.widget = widget;
+            stack->addWidget(widget);
+        } else {
+            // A page whose load failed may still hold a half-loaded widget;
+            // it is neither shown nor applied, only released on close.
+            QWidget *halfLoaded = nullptr;
+            guarded(index, [&] { halfLoaded = slot.page->currentWidget(); });
+            if (halfLoaded)
+                halfLoaded->hide();
+            auto *label = new QLabel(tr("This page could not be shown."), stack);
+            label->setAlignment(Qt::AlignCenter);
+            slot.placeholder = label;
+            stack->addWidget(label);
+        }
+    }
+    stack->setCurrentWidget(slot.widget ? slot.widget.data() : slot.placeholder.data());
+}
+
+void SettingsDialog::on_listWidget_pages_currentRowChanged(int row)
+{
+    // Widgets are made when they are first seen, not when the dialog is.
+    if (isVisible())
+        showPage(row);
+}
+
+void SettingsDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    showPage(currentPage());
+}
+
+bool SettingsDialog::applyAll()
+{
+    // Every page must agree before any of them writes.
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        if (!m_pages[i].widget)
+            continue;
+        bool valid = false;
+        if (!guarded(int(i), [&] { valid = m_pages[i].page->validate(); }))
+            return false;
+        if (!valid) {
+            m_ui->listWidget_pages->setCurrentRow(int(i));
+            report(tr("The settings page “%1” holds values that cannot be applied.")
+                           .arg(m_pages[i].title));
+            return false;
+        }
+    }
+    bool all = true;
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        if (!m_pages[i].widget)
+            continue;
+        bool done = false;
+        if (!guarded(int(i), [&] { done = m_pages[i].page->apply(); })) {
+            all = false;
+        } else if (!done) {
+            all = false;
+            report(tr("The settings page “%1” could not apply its settings.").arg(m_pages[i].title));
+        }
+    }
+    emit applied();
+    return all;
+}
+
+void SettingsDialog::restoreCurrentDefaults()
+{
+    const int index = currentPage();
+    if (index < 0)
+        return;
+    guarded(index, [&] { m_pages[size_t(index)].page->restoreDefaults(); });
+}
+
+void SettingsDialog::on_buttonBox_clicked(QAbstractButton *button)
+{
+    switch (m_ui->buttonBox->standardButton(button)) {
+    case QDialogButtonBox::Ok:
+        accept();
+        break;
+    case QDialogButtonBox::Apply:
+        applyAll();
+        break;
+    case QDialogButtonBox::Cancel:
+        reject();
+        break;
+    case QDialogButtonBox::RestoreDefaults:
+        restoreCurrentDefaults();
+        break;
+    default:
+        break;
+    }
+}
+
+void SettingsDialog::accept()
+{
+    // A page that failed to apply keeps the dialog open, so nothing the
+    // user entered is lost silently.
+    if (applyAll())
+        QDialog::accept();
+}
+
+void SettingsDialog::reject()
+{
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        if (m_pages[i].widget)
+            guarded(int(i), [&] { m_pages[i].page->cancel(); });
+    }
+    QDialog::reject();
+}
+
+void SettingsDialog::done(int result)
+{
+    releaseWidgets();
+    QDialog::done(result);
+}
+
+void SettingsDialog::reloadPages()
+{
+    releaseWidgets();
+    if (isVisible())
+        showPage(currentPage());
+}
+
+void SettingsDialog::releaseWidgets()
+{
+    QStackedWidget *stack = m_ui->stackedWidget_pages;
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        PageSlot &slot = m_pages[i];
+        if (slot.widget)
+            stack->removeWidget(slot.widget);
+        if (slot.requested)
+            guarded(int(i), [&] { slot.page->releaseWidget(true); });
+        delete slot.placeholder;
+        slot.widget = nullptr;
+        slot.requested = false;
+    }
+}
+
+void SettingsDialog::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        m_ui->retranslateUi(this);
+        for (size_t i = 0; i < m_pages.size(); ++i) {
+            if (m_pages[i].widget)
+                guarded(int(i), [&] { m_pages[i].page->retranslate(); });
+        }
+        refreshTitles();
+    }
+    QDialog::changeEvent(event);
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Ui {
+class SettingsDialog;
+}
+
+class AbstractSettingsPage;
+class QAbstractButton;
+
+// The host's settings dialog: a list of pages, the current page's widget
+// beside it, and OK / Apply / Cancel / Restore Defaults. Page widgets are
+// asked for when a page is first shown and released when the dialog closes.
+//
+// A page that throws (a std::system_error when a peer module is missing)
+// is reported through errorShown() and, unless turned off, a message box;
+// the dialog stays usable and the other pages keep their state.
+class SettingsDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // `pages` in the order to list them; pages that are not available are
+    // left out.
+    explicit SettingsDialog(std::vector<std::shared_ptr<AbstractSettingsPage>> pages,
+                            QWidget *parent = nullptr);
+    ~SettingsDialog() override;
+
+    int pageCount() const;
+    int currentPage() const;
+    // Selects the page with this id; false when there is none.
+    bool selectPage(const std::string &id);
+    // The widget the dialog holds for a page (null before it was shown).
+    QWidget *pageWidget(int index) const;
+
+    // The Apply button: validates, then applies every page that has a
+    // widget. True when every page applied without error.
+    bool applyAll();
+    // The Restore Defaults button, on the current page.
+    void restoreCurrentDefaults();
+
+    // Releases every page widget and loads the current page afresh, so it
+    // shows what changed outside the dialog (e.g. the device connected).
+    void reloadPages();
+
+    // Tests and batch runs turn the message box off and read errorShown().
+    void setMessageBoxesEnabled(bool on);
+
+public slots:
+    void accept() override;
+    void reject() override;
+    void done(int result) override;
+
+signals:
+    void errorShown(const QString &message);
+    void applied();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private slots:
+    void on_listWidget_pages_currentRowChanged(int row);
+    void on_buttonBox_clicked(QAbstractButton *button);
+
+private:
+    struct PageSlot
+    {
+        std::shared_ptr<AbstractSettingsPage> page;
+        QString title;
+        QPointer<QWidget> widget; // the page's widget in the stack
+        QPointer<QWidget> placeholder; // shown instead when the page failed
+        bool requested = false; // widget() was called since the last release
+    };
+
+    // Runs one call into a page; reports and answers false if it throws.
+    bool guarded(int index, const std::function<void()> &call);
+    void report(const QString &message);
+    void showPage(int index);
+    void refreshTitles();
+    void releaseWidgets();
+
+    std::unique_ptr<Ui::SettingsDialog> m_ui;
+    std::vector<PageSlot> m_pages;
+    bool m_messageBoxes = true;
+};

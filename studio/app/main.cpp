@@ -1,0 +1,178 @@
+// The studio host's entry point: options, stores, plug-ins, then either a
+// batch run (--apply, --screenshot, --dump) or the main window.
+
+#include "MainWindow.h"
+#include "Screenshot.h"
+#include "SettingsDialog.h"
+#include "StoreDump.h"
+#include "StudioOptions.h"
+#include "StudioSession.h"
+#include "studio/orvane/StudioApplication.h"
+#include "studio/peers/HostDevice.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QStandardPaths>
+#include <QTranslator>
+
+#include <cstdio>
+
+namespace {
+
+QString tr(const char *text) { return QCoreApplication::translate("studio", text); }
+
+void say(const QString &line)
+{
+    std::fprintf(stderr, "studio: %s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+// Exit codes: 0 done, 1 something failed at run time, 2 bad options.
+constexpr int kFailed = 1;
+constexpr int kBadOptions = 2;
+
+bool hasNoDisplay()
+{
+    return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+            qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// Opens the dialog on the Device page and does what the options ask of it.
+int runDialog(StudioSession &session, const StudioOptions &options)
+{
+    int code = 0;
+    SettingsDialog dialog(session.pages());
+    dialog.setMessageBoxesEnabled(false);
+    QObject::connect(&dialog, &SettingsDialog::errorShown, [&](const QString &message) {
+        say(message);
+        code = kFailed;
+    });
+    if (dialog.pageCount() == 0)
+        say(tr("there are no settings pages"));
+    else if (!dialog.selectPage("Device"))
+        say(tr("there is no “Device” page; showing the first page"));
+    dialog.show();
+    QCoreApplication::processEvents();
+    if (options.apply && !dialog.applyAll())
+        code = kFailed;
+    if (!options.screenshotFile.isEmpty()) {
+        QString error;
+        if (!Screenshot::save(&dialog, options.screenshotFile, &error)) {
+            say(error);
+            code = kFailed;
+        }
+    }
+    // Closing releases the page widgets while the plug-ins are still there.
+    dialog.done(QDialog::Accepted);
+    return code;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const bool fellBack = hasNoDisplay();
+    if (fellBack)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("uis-studio"));
+    if (fellBack)
+        say(tr("no display found: running on the offscreen platform"));
+
+    StudioOptions options;
+    QString message;
+    switch (options.parse(QCoreApplication::arguments(), &message)) {
+    case StudioOptions::Outcome::Help:
+        std::fprintf(stdout, "%s", message.toLocal8Bit().constData());
+        return 0;
+    case StudioOptions::Outcome::Error:
+        say(message);
+        say(tr("try “studio --help”"));
+        return kBadOptions;
+    case StudioOptions::Outcome::Run:
+        break;
+    }
+
+    const QString pluginDir = options.pluginDir.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                          : options.pluginDir;
+    if (!QFileInfo(pluginDir).isDir()) {
+        say(tr("--plugins: “%1” is not a folder").arg(pluginDir));
+        return kBadOptions;
+    }
+    const QString configDir = options.configDir.isEmpty()
+            ? QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
+            : options.configDir;
+    if (!QDir().mkpath(configDir)) {
+        say(tr("--config: cannot use the folder “%1”").arg(configDir));
+        return kBadOptions;
+    }
+
+    QTranslator pluginTranslator;
+    QTranslator qtTranslator;
+    if (!options.language.isEmpty()) {
+        const QString file = QDir(pluginDir).filePath(
+                QStringLiteral("translations/uis_dev_%1.qm").arg(options.language));
+        if (!QFileInfo::exists(file)) {
+            say(tr("--lang: no translation for “%1” (looked for %2)").arg(options.language, file));
+            return kBadOptions;
+        }
+        if (!pluginTranslator.load(file)) {
+            say(tr("--lang: %1 is not a translation file").arg(file));
+            return kBadOptions;
+        }
+        QCoreApplication::installTranslator(&pluginTranslator);
+        // Qt's own texts (the dialog's buttons), when Qt ships the language.
+        if (qtTranslator.load(QStringLiteral("qtbase_") + options.language,
+                              QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(&qtTranslator);
+    }
+
+    orvane::StudioApplication &studio = orvane::StudioApplication::instance();
+    if (options.hyperFps)
+        studio.hostFlags().setFlag("uis_dev.hyper_fps", true);
+
+    StudioSession session(studio, configDir, options.deviceKinds);
+    for (const QString &error : session.storeErrors())
+        say(error);
+    session.device().setActive(options.deviceActive);
+    for (const StudioOptions::Assignment &assignment : options.assignments) {
+        QString error;
+        if (!session.write(assignment, &error)) {
+            say(tr("--set: %1").arg(error));
+            return kFailed;
+        }
+    }
+
+    session.loader().loadFolder(pluginDir);
+    for (const PluginLoader::Refused &refused : session.loader().refused())
+        say(tr("refused plug-in %1: %2").arg(QDir::toNativeSeparators(refused.file), refused.reason));
+    for (const PluginLoader::Loaded &loaded : session.loader().loaded())
+        say(tr("loaded plug-in “%1” from %2")
+                    .arg(QString::fromStdString(loaded.name),
+                         QDir::toNativeSeparators(loaded.file)));
+
+    int code = 0;
+    const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
+    if (options.isBatch()) {
+        if (options.openSettings || options.apply || !options.screenshotFile.isEmpty())
+            code = runDialog(session, options);
+        if (options.dump) {
+            const QByteArray json = StoreDump::dump(session.stores());
+            std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+            std::fflush(stdout);
+        }
+    } else if (offscreen) {
+        say(tr("nothing to show on the offscreen platform (use --screenshot, --dump or --apply)"));
+    } else {
+        MainWindow window(session);
+        window.show();
+        if (options.openSettings)
+            window.openSettings("Device");
+        code = app.exec();
+    }
+    session.shutdown();
+    return code;
+}
