@@ -33,6 +33,20 @@ void say(const QString &line)
 constexpr int kFailed = 1;
 constexpr int kBadOptions = 2;
 
+// Qt's offscreen platform warns about features it lacks on every dialog,
+// and QStandardPaths about a missing runtime folder; neither concerns the
+// person running the studio, so those two are dropped and the rest kept.
+QtMessageHandler qtHandler = nullptr;
+
+void filterMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg
+        && (message.startsWith(QLatin1String("This plugin does not support"))
+            || message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))))
+        return;
+    qtHandler(type, context, message);
+}
+
 bool hasNoDisplay()
 {
     return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
@@ -74,6 +88,7 @@ int runDialog(StudioSession &session, const StudioOptions &options)
 
 int main(int argc, char *argv[])
 {
+    qtHandler = qInstallMessageHandler(filterMessages);
     const bool fellBack = hasNoDisplay();
     if (fellBack)
         qputenv("QT_QPA_PLATFORM", "offscreen");
