@@ -1,0 +1,341 @@
+#include "WmiTestSupport.h"
+
+#include "wmi/ScopedVariant.h"
+#include "wmi/WMIConnection.h"
+
+using winapi_seam::Step;
+using winapi_seam::Value;
+
+namespace {
+
+const QString kProbeQuery = QStringLiteral("SELECT * FROM Uis_Probe");
+
+void scriptProbeRows()
+{
+    winapi_seam::scriptRows(L"Uis_Probe",
+                            {{{L"Name", Value::text(L"a")}},
+                             {{L"Name", Value::text(L"b")}},
+                             {{L"Name", Value::text(L"c")}}});
+}
+
+QString nameOf(const WMIObject &row)
+{
+    ScopedVariant value;
+    if (row.get(QStringLiteral("Name"), value.ptr()) && value.type() == VT_BSTR)
+        return QString::fromWCharArray(value.get().bstrVal);
+    return QString();
+}
+
+} // namespace
+
+class tst_WMIConnection : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void connectSteps_data();
+    void connectSteps();
+    void connectPath_data();
+    void connectPath();
+    void connectCredentials_data();
+    void connectCredentials();
+    void closeEndsOwnApartmentOnly();
+    void queryRows_data();
+    void queryRows();
+    void unconnectedTouchesNothing();
+    void getObjectFailure();
+    void allocationFailurePassesThrough_data();
+    void allocationFailurePassesThrough();
+};
+
+void tst_WMIConnection::init() { winapi_seam::reset(); }
+
+void tst_WMIConnection::cleanup()
+{
+    winapi_seam::reset();
+    verifyNothingLive();
+}
+
+// Guards against a failing step being ignored, a step running after an
+// earlier failure, RPC_E_TOO_LATE being treated as fatal, interfaces leaking
+// on the failure paths, and CoUninitialize after a failed CoInitializeEx.
+void tst_WMIConnection::connectSteps_data()
+{
+    QTest::addColumn<Step>("step");
+    QTest::addColumn<HRESULT>("hr");
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<long>("apartmentDepth");
+    QTest::addColumn<int>("connectServerCalls");
+
+    QTest::newRow("all succeed") << Step::SysAllocString << S_OK << true << 1L << 1;
+    QTest::newRow("CoInitializeEx changed mode")
+            << Step::CoInitializeEx << RPC_E_CHANGED_MODE << false << 0L << 0;
+    QTest::newRow("CoInitializeSecurity denied")
+            << Step::CoInitializeSecurity << E_ACCESSDENIED << false << 1L << 0;
+    QTest::newRow("CoInitializeSecurity too late")
+            << Step::CoInitializeSecurity << RPC_E_TOO_LATE << true << 1L << 1;
+    QTest::newRow("CoCreateInstance not registered")
+            << Step::CoCreateInstance << REGDB_E_CLASSNOTREG << false << 1L << 0;
+    QTest::newRow("ConnectServer invalid namespace")
+            << Step::ConnectServer << WBEM_E_INVALID_NAMESPACE << false << 1L << 1;
+    QTest::newRow("CoSetProxyBlanket denied")
+            << Step::CoSetProxyBlanket << E_ACCESSDENIED << false << 1L << 1;
+}
+
+void tst_WMIConnection::connectSteps()
+{
+    QFETCH(Step, step);
+    QFETCH(HRESULT, hr);
+    QFETCH(bool, connected);
+    QFETCH(long, apartmentDepth);
+    QFETCH(int, connectServerCalls);
+
+    if (hr != S_OK)
+        winapi_seam::failStep(step, hr);
+    WMIConnection connection;
+    QCOMPARE(connection.connect(), connected);
+    QCOMPARE(connection.isConnected(), connected);
+    QCOMPARE(int(winapi_seam::connectCalls().size()), connectServerCalls);
+    QCOMPARE(winapi_seam::counters().apartmentDepth, apartmentDepth);
+    // Only the connection's own locator and services may be alive.
+    QCOMPARE(winapi_seam::counters().interfaces, connected ? 2L : 0L);
+
+    connection.close();
+    QVERIFY(!connection.isConnected());
+    QCOMPARE(winapi_seam::counters().interfaces, 0L);
+    // A connect that failed after CoInitializeEx leaves the apartment to its
+    // caller; close() ends only what a successful connect began.
+    QCOMPARE(winapi_seam::counters().apartmentDepth, connected ? 0L : apartmentDepth);
+    if (!connected && apartmentDepth > 0)
+        CoUninitialize();
+}
+
+// Guards against a missing, doubled or misplaced "\\" prefix and against an
+// overload filling in the wrong host or namespace.
+void tst_WMIConnection::connectPath_data()
+{
+    QTest::addColumn<int>("arguments");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("nameSpace");
+    QTest::addColumn<QString>("path");
+
+    QTest::newRow("no arguments") << 0 << QString() << QString() << R"(\\.\root\cimv2)";
+    QTest::newRow("local host") << 1 << "." << QString() << R"(\\.\root\cimv2)";
+    QTest::newRow("empty host") << 1 << "" << QString() << R"(\\\root\cimv2)";
+    QTest::newRow("plain name") << 1 << "studio-pc" << QString() << R"(\\studio-pc\root\cimv2)";
+    QTest::newRow("already prefixed")
+            << 1 << R"(\\studio-pc)" << QString() << R"(\\studio-pc\root\cimv2)";
+    QTest::newRow("one backslash") << 1 << R"(\pc)" << QString() << R"(\\\pc\root\cimv2)";
+    QTest::newRow("three arguments") << 3 << "host" << QString() << R"(\\host\root\cimv2)";
+    QTest::newRow("own namespace") << 4 << "."
+                                   << R"(\root\wmi)"
+                                   << R"(\\.\root\wmi)";
+    QTest::newRow("namespace carries prefix") << 4 << ""
+                                              << R"(\\srv\root\cimv2)"
+                                              << R"(\\srv\root\cimv2)";
+}
+
+void tst_WMIConnection::connectPath()
+{
+    QFETCH(int, arguments);
+    QFETCH(QString, host);
+    QFETCH(QString, nameSpace);
+    QFETCH(QString, path);
+
+    WMIConnection connection;
+    switch (arguments) {
+    case 0:
+        connection.connect();
+        break;
+    case 1:
+        connection.connect(host);
+        break;
+    case 3:
+        connection.connect(host, QString(), QString());
+        break;
+    default:
+        connection.connect(host, QString(), QString(), nameSpace);
+        break;
+    }
+    const auto calls = winapi_seam::connectCalls();
+    connection.close();
+    // Remote hosts are not reachable in the stand-in: the connect may fail
+    // after ConnectServer and leave its apartment behind.
+    if (winapi_seam::counters().apartmentDepth > 0)
+        CoUninitialize();
+    QCOMPARE(int(calls.size()), 1);
+    QCOMPARE(QString::fromStdWString(calls.front().path), path);
+}
+
+// Guards against a password being sent without a user, or an empty but
+// given password being turned into a null one.
+void tst_WMIConnection::connectCredentials_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("userNull");
+    QTest::addColumn<bool>("passwordNull");
+
+    QTest::newRow("neither") << QString() << QString() << true << true;
+    QTest::newRow("password without user") << QString() << "secret" << true << true;
+    QTest::newRow("user without password") << "operator" << QString() << false << false;
+    QTest::newRow("user and password") << "operator"
+                                       << "secret" << false << false;
+}
+
+void tst_WMIConnection::connectCredentials()
+{
+    QFETCH(QString, user);
+    QFETCH(QString, password);
+    QFETCH(bool, userNull);
+    QFETCH(bool, passwordNull);
+
+    WMIConnection connection;
+    const bool connected = connection.connect(QStringLiteral("."), user, password);
+    const auto calls = winapi_seam::connectCalls();
+    connection.close();
+    if (!connected)
+        CoUninitialize();
+    QCOMPARE(int(calls.size()), 1);
+    QCOMPARE(calls.front().userNull, userNull);
+    QCOMPARE(calls.front().passwordNull, passwordNull);
+}
+
+// Guards against close() calling CoUninitialize without a connect of its own
+// (it would end the host's apartment) or more than once per connect.
+void tst_WMIConnection::closeEndsOwnApartmentOnly()
+{
+    // The host's own use of COM on this thread.
+    QVERIFY(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+
+    WMIConnection never;
+    never.close();
+    QCOMPARE(winapi_seam::counters().apartmentDepth, 1L);
+
+    WMIConnection connection;
+    QVERIFY(connection.connect());
+    QCOMPARE(winapi_seam::counters().apartmentDepth, 2L);
+    connection.close();
+    QCOMPARE(winapi_seam::counters().apartmentDepth, 1L);
+    connection.close();
+    QCOMPARE(winapi_seam::counters().apartmentDepth, 1L);
+
+    CoUninitialize();
+}
+
+// Guards against rows out of enumeration order, a failed Next dropping the
+// rows fetched before it, a failed ExecQuery giving anything but an empty
+// list, and enumerators or rows leaking.
+void tst_WMIConnection::queryRows_data()
+{
+    QTest::addColumn<Step>("failing");
+    QTest::addColumn<int>("afterCalls");
+    QTest::addColumn<QStringList>("names");
+
+    const QStringList all{"a", "b", "c"};
+    QTest::newRow("every row") << Step::SysAllocString << -1 << all;
+    QTest::newRow("Next fails first") << Step::Next << 0 << QStringList();
+    QTest::newRow("Next fails after one") << Step::Next << 1 << QStringList{"a"};
+    QTest::newRow("Next fails after two") << Step::Next << 2 << QStringList{"a", "b"};
+    QTest::newRow("Next fails at the end") << Step::Next << 3 << all;
+    QTest::newRow("ExecQuery fails") << Step::ExecQuery << 0 << QStringList();
+}
+
+void tst_WMIConnection::queryRows()
+{
+    QFETCH(Step, failing);
+    QFETCH(int, afterCalls);
+    QFETCH(QStringList, names);
+
+    scriptProbeRows();
+    WMIConnection connection;
+    QVERIFY(connection.connect());
+    if (afterCalls >= 0)
+        winapi_seam::failStep(failing, WBEM_E_FAILED, afterCalls);
+    {
+        const QVector<WMIObject> rows = connection.query(kProbeQuery);
+        QStringList got;
+        for (const WMIObject &row : rows)
+            got.append(nameOf(row));
+        QCOMPARE(got, names);
+    }
+    QCOMPARE(executedQueries(), QStringList{kProbeQuery});
+    // The enumerator and every row are gone; the connection's two remain.
+    QCOMPARE(winapi_seam::counters().interfaces, 2L);
+    connection.close();
+}
+
+// Guards against query or getObject calling through the null interfaces of
+// a connection that never connected.
+void tst_WMIConnection::unconnectedTouchesNothing()
+{
+    WMIConnection connection;
+    QVERIFY(connection.query(kProbeQuery).isEmpty());
+    QVERIFY(!connection.getObject(QStringLiteral("Win32_BIOS")));
+    QVERIFY(executedQueries().isEmpty());
+
+    winapi_seam::failStep(Step::CoCreateInstance, REGDB_E_CLASSNOTREG);
+    QVERIFY(!connection.connect());
+    QVERIFY(connection.query(kProbeQuery).isEmpty());
+    QVERIFY(!connection.getObject(QStringLiteral("Win32_BIOS")));
+    QVERIFY(executedQueries().isEmpty());
+    connection.close();
+    CoUninitialize();
+}
+
+// Guards against a failed GetObject handing out a row (or leaking one).
+void tst_WMIConnection::getObjectFailure()
+{
+    WMIConnection connection;
+    QVERIFY(connection.connect());
+    const WMIObject missing = connection.getObject(QStringLiteral("No_Such_Class.Key=1"));
+    QVERIFY(!missing);
+    QCOMPARE(winapi_seam::counters().interfaces, 2L);
+    connection.close();
+}
+
+// Guards against a failed BSTR allocation being swallowed (it must reach the
+// caller as _com_error(E_OUTOFMEMORY)) or leaking what was built before it.
+void tst_WMIConnection::allocationFailurePassesThrough_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::newRow("connect") << 0;
+    QTest::newRow("query") << 1;
+    QTest::newRow("getObject") << 2;
+}
+
+void tst_WMIConnection::allocationFailurePassesThrough()
+{
+    QFETCH(int, operation);
+
+    scriptProbeRows();
+    WMIConnection connection;
+    if (operation != 0)
+        QVERIFY(connection.connect());
+    winapi_seam::failStep(Step::SysAllocString, E_OUTOFMEMORY);
+    HRESULT thrown = S_OK;
+    try {
+        if (operation == 0)
+            connection.connect();
+        else if (operation == 1)
+            connection.query(kProbeQuery);
+        else
+            connection.getObject(QStringLiteral("Uis_Probe"));
+    } catch (const _com_error &error) {
+        thrown = error.Error();
+    }
+    QCOMPARE(thrown, E_OUTOFMEMORY);
+    QVERIFY(executedQueries().isEmpty());
+    QCOMPARE(winapi_seam::counters().interfaces, operation == 0 ? 0L : 2L);
+    QCOMPARE(connection.isConnected(), operation != 0);
+    connection.close();
+    // The interrupted connect had entered the apartment already.
+    if (operation == 0)
+        CoUninitialize();
+}
+
+QTEST_GUILESS_MAIN(tst_WMIConnection)
+#include "tst_wmiconnection.moc"
