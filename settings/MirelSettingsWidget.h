@@ -23,6 +23,8 @@ public:
     void retranslate();
 
 private slots:
+    // Named for QMetaObject::connectSlotsByName, which the form calls.
+    // NOLINTNEXTLINE(readability-identifier-naming)
     void on_comboBox_fps_currentIndexChanged(int index);
 
 private:

@@ -28,6 +28,8 @@ public:
     bool validate();
 
 private slots:
+    // Named for QMetaObject::connectSlotsByName, which the form calls.
+    // NOLINTNEXTLINE(readability-identifier-naming)
     void on_radioButton_mode_inertia_toggled(bool checked);
 
 private:

@@ -38,6 +38,8 @@ public:
     void fillTimecodeRates(int fps);
 
 private slots:
+    // Named for QMetaObject::connectSlotsByName, which the form calls.
+    // NOLINTNEXTLINE(readability-identifier-naming)
     void on_comboBox_fps_currentIndexChanged(int index);
 
 private:
