@@ -1,0 +1,30 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+// Collects every repetition of every benchmark (quietly) and prints the one
+// table of the run: median and min–max per row, ratios between rows of the
+// same run, and each row's goal with whether it is met.
+class BenchTable : public benchmark::BenchmarkReporter
+{
+public:
+    bool ReportContext(const Context &context) override;
+    void ReportRuns(const std::vector<Run> &runs) override;
+
+    void print() const;
+
+private:
+    struct Samples
+    {
+        std::vector<double> seconds; // real time per iteration, one per repetition
+        std::map<std::string, std::vector<double>> counters;
+        std::string error;
+    };
+    const Samples *find(const std::string &name) const;
+
+    std::map<std::string, Samples> m_samples;
+};

@@ -1,0 +1,18 @@
+// The libFuzzer program of one target, chosen at compile time
+// (UIS_FUZZ_TARGET=fuzzWql|fuzzSettings|fuzzStore).
+#include "FuzzTargets.h"
+
+#ifndef UIS_FUZZ_TARGET
+#error "UIS_FUZZ_TARGET names the fuzz target"
+#endif
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    fuzzInitialize(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    return UIS_FUZZ_TARGET(data, size);
+}
