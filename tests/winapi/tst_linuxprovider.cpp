@@ -1,0 +1,447 @@
+// The classes answered from this machine: checked against what Qt sees on
+// the host, against other time zones, and, when running as root, against a
+// network namespace this test builds with known interfaces and addresses.
+#include "WinapiTestSupport.h"
+
+#include <QHostInfo>
+#include <QNetworkInterface>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <unistd.h>
+
+namespace {
+
+using Row = QMap<QString, QString>; // property -> describe() text
+
+Row toMap(const QStringList &entries)
+{
+    Row row;
+    for (const QString &entry : entries)
+        row.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+    return row;
+}
+
+QList<Row> queryHere(const QString &wql)
+{
+    Session session;
+    QList<QStringList> rows;
+    QList<Row> result;
+    if (FAILED(session.query(wql, &rows)))
+        return result;
+    for (const QStringList &row : rows)
+        result << toMap(row);
+    return result;
+}
+
+// Runs the probe (optionally under a program such as "ip netns exec") and
+// parses its rows; an empty list with *error set when it fails.
+QList<Row> probe(const QString &wql, const QStringList &wrapper = {},
+                 const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+                 QString *error = nullptr)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    QStringList arguments = wrapper;
+    arguments << QStringLiteral(WINAPI_PROBE) << wql;
+    process.start(arguments.takeFirst(), arguments);
+    QList<Row> rows;
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+        if (error)
+            *error = QString::fromLocal8Bit(process.readAllStandardError() + process.readAll());
+        return rows;
+    }
+    const QStringList lines =
+            QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    for (const QString &line : lines)
+        rows << toMap(line.split('\t'));
+    return rows;
+}
+
+// "[a|b]" -> {a, b}; "null" -> {}.
+QStringList arrayItems(const QString &described)
+{
+    if (!described.startsWith('[') || described.size() < 3)
+        return {};
+    return described.mid(1, described.size() - 2).split('|');
+}
+
+bool run(const QStringList &command, QString *output = nullptr)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(command.first(), command.mid(1));
+    const bool ok = process.waitForFinished(15000) &&
+            process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (output)
+        *output = QString::fromLocal8Bit(process.readAll());
+    return ok;
+}
+
+} // namespace
+
+class tst_LinuxProvider : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { winapi_seam::reset(); }
+    void cleanup()
+    {
+        winapi_seam::reset();
+        verifyNothingLive();
+    }
+    void cleanupTestCase() { dropNamespace(); }
+
+    void adaptersMatchQt();
+    void identity();
+    void timeZone_data();
+    void timeZone();
+    void namespaceAdapters_data();
+    void namespaceAdapters();
+
+private:
+    bool prepareNamespace(QString *reason);
+    void dropNamespace();
+
+    QString m_namespace;
+    QString m_failure;
+    QMap<QString, Row> m_adapters; // by NetConnectionID
+    QMap<QString, Row> m_configurations; // by Index
+    int m_filteredAdapters = -1;
+};
+
+// Guards against interfaces missing or doubled, indexes that do not join the
+// two network classes, and MAC addresses or states read wrongly, using Qt's
+// own view of the interfaces as the reference.
+void tst_LinuxProvider::adaptersMatchQt()
+{
+    const QList<Row> adapters = queryHere("SELECT * FROM Win32_NetworkAdapter");
+    const QList<Row> configurations = queryHere("SELECT * FROM Win32_NetworkAdapterConfiguration");
+    const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
+    QCOMPARE(adapters.size(), interfaces.size());
+    QCOMPARE(configurations.size(), interfaces.size());
+
+    for (const QNetworkInterface &interface : interfaces) {
+        const QString index = QStringLiteral("i:%1").arg(interface.index());
+        const auto adapter = std::find_if(adapters.begin(), adapters.end(), [&](const Row &row) {
+            return row.value("InterfaceIndex") == index;
+        });
+        QVERIFY2(adapter != adapters.end(), qPrintable(interface.name()));
+        QCOMPARE(adapter->value("Index"), index);
+        QCOMPARE(adapter->value("DeviceID"), "'" + QString::number(interface.index()) + "'");
+        QCOMPARE(adapter->value("NetConnectionID"), "'" + interface.name() + "'");
+
+        QString mac = interface.hardwareAddress().toUpper();
+        if (mac.isEmpty() || mac == QLatin1String("00:00:00:00:00:00") || mac.size() != 17)
+            mac = QStringLiteral("null");
+        else
+            mac = "'" + mac + "'";
+        QCOMPARE(adapter->value("MACAddress"), mac);
+
+        const auto flags = interface.flags();
+        const int status = !flags.testFlag(QNetworkInterface::IsUp) ? 0
+                : flags.testFlag(QNetworkInterface::IsRunning)      ? 2
+                                                                    : 7;
+        QCOMPARE(adapter->value("NetConnectionStatus"), QStringLiteral("i:%1").arg(status));
+        const QString pnp = adapter->value("PNPDeviceID");
+        QVERIFY2(QRegularExpression(R"(^'(ROOT\\NET\\\d{4}|PCI\\VEN_[0-9A-F]{4}&DEV_[0-9A-F]{4})"
+                                    R"(&SUBSYS_[0-9A-F]{8}&REV_[0-9A-F]{2}\\.+|USB\\VID_[0-9A-F]{4})"
+                                    R"(&PID_[0-9A-F]{4}\\.+)'$)")
+                         .match(pnp)
+                         .hasMatch(),
+                 qPrintable(pnp));
+        QCOMPARE(adapter->value("PhysicalAdapter"),
+                 pnp.startsWith("'ROOT") ? QStringLiteral("b:false") : QStringLiteral("b:true"));
+
+        const auto configuration =
+                std::find_if(configurations.begin(), configurations.end(),
+                             [&](const Row &row) { return row.value("Index") == index; });
+        QVERIFY(configuration != configurations.end());
+        QCOMPARE(configuration->value("MACAddress"), mac);
+        QStringList expected;
+        for (const QNetworkAddressEntry &entry : interface.addressEntries()) {
+            if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
+                expected << entry.ip().toString();
+        }
+        QStringList ipv4;
+        for (const QString &address : arrayItems(configuration->value("IPAddress"))) {
+            QVERIFY2(!address.contains('%'), qPrintable(address));
+            if (address.contains('.'))
+                ipv4 << address;
+        }
+        expected.sort();
+        ipv4.sort();
+        QCOMPARE(ipv4, expected);
+    }
+}
+
+// Guards against a computer name that is not the NetBIOS form, a malformed
+// processor signature, processors counted per thread instead of per
+// package, and 64-bit values not handed out as text.
+void tst_LinuxProvider::identity()
+{
+    const QList<Row> systems = queryHere("SELECT * FROM Win32_ComputerSystem");
+    QCOMPARE(systems.size(), 1);
+    const QString netbios = QHostInfo::localHostName().section('.', 0, 0).left(15).toUpper();
+    QCOMPARE(systems.first().value("Name"), "'" + netbios + "'");
+    QVERIFY(QRegularExpression("^'[1-9][0-9]*'$")
+                    .match(systems.first().value("TotalPhysicalMemory"))
+                    .hasMatch());
+
+    IWbemClassObject *object = nullptr;
+    {
+        Session session;
+        const _bstr_t path(wide("Win32_ComputerSystem.Name=\"" + netbios.toLower() + "\"").c_str());
+        QCOMPARE(session.services->GetObject(path, 0, nullptr, &object, nullptr), S_OK);
+        QCOMPARE(readProperty(object, "Name"), "'" + netbios + "'");
+        object->Release();
+    }
+
+    const QList<Row> processors = queryHere("SELECT * FROM Win32_Processor");
+    QVERIFY(!processors.isEmpty());
+    int logical = 0;
+    for (int i = 0; i < processors.size(); ++i) {
+        const Row &processor = processors.at(i);
+        QCOMPARE(processor.value("DeviceID"), QStringLiteral("'CPU%1'").arg(i));
+        logical += processor.value("NumberOfLogicalProcessors").mid(2).toInt();
+        QVERIFY(processor.value("NumberOfCores").mid(2).toInt() >= 1);
+#if defined(__i386__) || defined(__x86_64__)
+        QVERIFY2(QRegularExpression("^'[0-9A-F]{16}'$")
+                         .match(processor.value("ProcessorId"))
+                         .hasMatch(),
+                 qPrintable(processor.value("ProcessorId")));
+#else
+        QCOMPARE(processor.value("ProcessorId"), QStringLiteral("null"));
+#endif
+    }
+    QCOMPARE(logical, QThread::idealThreadCount());
+
+    // Firmware values are text where readable and NULL where not, never
+    // anything else.
+    for (const char *wql : {"SELECT * FROM Win32_BIOS", "SELECT * FROM Win32_BaseBoard"}) {
+        const QList<Row> rows = queryHere(wql);
+        QCOMPARE(rows.size(), 1);
+        const QString serial = rows.first().value("SerialNumber");
+        QVERIFY2(serial == "null" || serial.startsWith('\''), qPrintable(serial));
+    }
+}
+
+void tst_LinuxProvider::timeZone_data()
+{
+    QTest::addColumn<QString>("zone");
+    QTest::addColumn<QString>("bias");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("east, half hour") << "Asia/Kolkata"
+                                     << "i:-330"
+                                     << "'(UTC+05:30) Asia/Kolkata'";
+    QTest::newRow("west") << "America/New_York"
+                          << "i:300"
+                          << "'(UTC-05:00) America/New_York'";
+    QTest::newRow("one hour east") << "Europe/Berlin"
+                                   << "i:-60"
+                                   << "'(UTC+01:00) Europe/Berlin'";
+    QTest::newRow("UTC") << "UTC"
+                         << "i:0"
+                         << "'(UTC+00:00) UTC'";
+}
+
+// Guards against the bias sign being the Unix one (UTC+1 must be -60) and a
+// caption that does not carry the standard offset and the zone name.
+void tst_LinuxProvider::timeZone()
+{
+    QFETCH(QString, zone);
+    QFETCH(QString, bias);
+    QFETCH(QString, caption);
+
+    if (!QFile::exists("/usr/share/zoneinfo/" + zone))
+        QSKIP("the time zone database lacks this zone");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TZ", zone);
+    QString error;
+    const QList<Row> rows = probe("select * from Win32_TimeZone", {}, environment, &error);
+    QVERIFY2(rows.size() == 1, qPrintable(error));
+    QCOMPARE(rows.first().value("Bias"), bias);
+    QCOMPARE(rows.first().value("Caption"), caption);
+    QVERIFY(rows.first().value("StandardName").size() > 2);
+}
+
+void tst_LinuxProvider::namespaceAdapters_data()
+{
+    QTest::addColumn<QString>("interface");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("enabled");
+    QTest::addColumn<QString>("mac");
+    QTest::addColumn<QStringList>("ipv4");
+    QTest::addColumn<QStringList>("masks");
+    QTest::addColumn<QString>("ipv6");
+
+    QTest::newRow("normal IPv4, two addresses")
+            << "uwa0"
+            << "i:2"
+            << "b:true"
+            << "'02:00:5E:00:0A:01'" << QStringList{"192.0.2.10", "192.0.2.11"}
+            << QStringList{"255.255.255.0", "255.255.255.0"} << "";
+    QTest::newRow("link-local IPv4") << "uwc0"
+                                     << "i:2"
+                                     << "b:true"
+                                     << "'02:00:5E:00:0C:01'" << QStringList{"169.254.7.8"}
+                                     << QStringList{"255.255.0.0"} << "";
+    QTest::newRow("IPv6 only") << "uwe0"
+                               << "i:2"
+                               << "b:true"
+                               << "*" << QStringList() << QStringList() << "2001:db8::5";
+    QTest::newRow("administratively down")
+            << "uwg0"
+            << "i:0"
+            << "b:false"
+            << "*" << QStringList{"198.51.100.3"} << QStringList{"255.255.255.0"} << "";
+    QTest::newRow("up without carrier") << "uwi0"
+                                        << "i:7"
+                                        << "b:true"
+                                        << "*" << QStringList() << QStringList() << "";
+    QTest::newRow("loopback, down") << "lo"
+                                    << "i:0"
+                                    << "b:false"
+                                    << "null" << QStringList() << QStringList() << "";
+}
+
+// Guards against wrong connection states, MAC formatting, address order
+// (IPv4 first, in kernel order, then IPv6 without zone), subnet forms, and
+// virtual adapters not being under ROOT, on interfaces made for the test.
+void tst_LinuxProvider::namespaceAdapters()
+{
+    QFETCH(QString, interface);
+    QFETCH(QString, status);
+    QFETCH(QString, enabled);
+    QFETCH(QString, mac);
+    QFETCH(QStringList, ipv4);
+    QFETCH(QStringList, masks);
+    QFETCH(QString, ipv6);
+
+    QString reason;
+    if (!prepareNamespace(&reason))
+        QSKIP(qPrintable(reason));
+    QVERIFY2(m_failure.isEmpty(), qPrintable(m_failure));
+
+    QVERIFY2(m_adapters.contains(interface), qPrintable(m_adapters.keys().join(',')));
+    const Row adapter = m_adapters.value(interface);
+    QCOMPARE(adapter.value("NetConnectionStatus"), status);
+    QCOMPARE(adapter.value("NetEnabled"), enabled);
+    if (mac != "*")
+        QCOMPARE(adapter.value("MACAddress"), mac);
+    QVERIFY2(adapter.value("PNPDeviceID").startsWith("'ROOT\\NET\\"),
+             qPrintable(adapter.value("PNPDeviceID")));
+    QCOMPARE(adapter.value("PhysicalAdapter"), QStringLiteral("b:false"));
+    QCOMPARE(adapter.value("DeviceID"), "'" + adapter.value("Index").mid(2) + "'");
+
+    QVERIFY(m_configurations.contains(adapter.value("Index")));
+    const Row configuration = m_configurations.value(adapter.value("Index"));
+    QCOMPARE(configuration.value("MACAddress"), adapter.value("MACAddress"));
+    const QStringList addresses = arrayItems(configuration.value("IPAddress"));
+    const QStringList subnets = arrayItems(configuration.value("IPSubnet"));
+    QCOMPARE(addresses.size(), subnets.size());
+    if (addresses.isEmpty())
+        QCOMPARE(configuration.value("IPAddress"), QStringLiteral("null"));
+    QCOMPARE(addresses.mid(0, ipv4.size()), ipv4);
+    QCOMPARE(subnets.mid(0, masks.size()), masks);
+    for (int i = ipv4.size(); i < addresses.size(); ++i) {
+        QVERIFY2(addresses.at(i).contains(':') && !addresses.at(i).contains('%'),
+                 qPrintable(addresses.join(',')));
+        QVERIFY2(QRegularExpression("^\\d{1,3}$").match(subnets.at(i)).hasMatch(),
+                 qPrintable(subnets.join(',')));
+    }
+    if (!ipv6.isEmpty())
+        QVERIFY2(addresses.contains(ipv6), qPrintable(addresses.join(',')));
+
+    // The address list's adapter filter leaves every one of these out: they
+    // are all virtual, as Windows would list them under ROOT.
+    QCOMPARE(m_filteredAdapters, 0);
+}
+
+bool tst_LinuxProvider::prepareNamespace(QString *reason)
+{
+    if (!m_namespace.isEmpty())
+        return true;
+    if (::geteuid() != 0) {
+        *reason = QStringLiteral("needs root to create a network namespace");
+        return false;
+    }
+    const QString name = QStringLiteral("uiswinapi%1").arg(QCoreApplication::applicationPid());
+    QString output;
+    if (!run({"ip", "netns", "add", name}, &output)) {
+        *reason = "ip netns is unavailable: " + output.trimmed();
+        return false;
+    }
+    m_namespace = name;
+
+    // Every address below is from documentation or link-local ranges and
+    // lives only inside the namespace; nothing is sent anywhere.
+    const QStringList ipn{"ip", "-n", name};
+    const QList<QStringList> commands{
+            ipn +
+                    QStringList{"link", "add", "uwa0", "address", "02:00:5e:00:0a:01", "type",
+                                "veth", "peer", "name", "uwb0"},
+            ipn +
+                    QStringList{"link", "add", "uwc0", "address", "02:00:5e:00:0c:01", "type",
+                                "veth", "peer", "name", "uwd0"},
+            ipn + QStringList{"link", "add", "uwe0", "type", "veth", "peer", "name", "uwf0"},
+            ipn + QStringList{"link", "add", "uwg0", "type", "veth", "peer", "name", "uwh0"},
+            ipn + QStringList{"link", "add", "uwi0", "type", "veth", "peer", "name", "uwj0"},
+            ipn + QStringList{"addr", "add", "192.0.2.10/24", "dev", "uwa0"},
+            ipn + QStringList{"addr", "add", "192.0.2.11/24", "dev", "uwa0", "label", "uwa0:1"},
+            ipn + QStringList{"addr", "add", "169.254.7.8/16", "dev", "uwc0"},
+            ipn + QStringList{"addr", "add", "2001:db8::5/64", "dev", "uwe0", "nodad"},
+            ipn + QStringList{"addr", "add", "198.51.100.3/24", "dev", "uwg0"},
+    };
+    for (const QStringList &command : commands) {
+        if (!run(command, &output)) {
+            m_failure = command.join(' ') + ": " + output;
+            return true;
+        }
+    }
+    for (const char *link : {"uwa0", "uwb0", "uwc0", "uwd0", "uwe0", "uwf0", "uwi0", "uwh0"}) {
+        if (!run(ipn + QStringList{"link", "set", link, "up"}, &output)) {
+            m_failure = output;
+            return true;
+        }
+    }
+    // Carrier comes a moment after both ends are up.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        run(ipn + QStringList{"-o", "link", "show"}, &output);
+        if (output.count("LOWER_UP") >= 6)
+            break;
+        QThread::msleep(100);
+    }
+
+    const QStringList wrapper{"ip", "netns", "exec", name};
+    QString error;
+    for (const Row &row : probe("SELECT * FROM Win32_NetworkAdapter", wrapper,
+                                QProcessEnvironment::systemEnvironment(), &error)) {
+        QString id = row.value("NetConnectionID");
+        m_adapters.insert(id.mid(1, id.size() - 2), row);
+    }
+    for (const Row &row : probe("SELECT * FROM Win32_NetworkAdapterConfiguration", wrapper,
+                                QProcessEnvironment::systemEnvironment(), &error))
+        m_configurations.insert(row.value("Index"), row);
+    m_filteredAdapters = probe("SELECT * FROM Win32_NetworkAdapter WHERE (NetConnectionStatus = "
+                               "2) AND (MACAddress IS NOT NULL) AND (NOT (PNPDeviceID LIKE "
+                               "'ROOT%'))",
+                               wrapper)
+                                 .size();
+    if (m_adapters.isEmpty())
+        m_failure = "the probe gave no adapters: " + error;
+    return true;
+}
+
+void tst_LinuxProvider::dropNamespace()
+{
+    if (!m_namespace.isEmpty())
+        run({"ip", "netns", "del", m_namespace});
+    m_namespace.clear();
+}
+
+QTEST_GUILESS_MAIN(tst_LinuxProvider)
+#include "tst_linuxprovider.moc"
