@@ -46,7 +46,8 @@ private slots:
     void queryRows_data();
     void queryRows();
     void unconnectedTouchesNothing();
-    void getObjectFailure();
+    void getObject_data();
+    void getObject();
     void allocationFailurePassesThrough_data();
     void allocationFailurePassesThrough();
 };
@@ -286,13 +287,33 @@ void tst_WMIConnection::unconnectedTouchesNothing()
     CoUninitialize();
 }
 
-// Guards against a failed GetObject handing out a row (or leaking one).
-void tst_WMIConnection::getObjectFailure()
+// Guards against a failed GetObject handing out a row (or leaking one) and
+// a found object not being the one the path names.
+void tst_WMIConnection::getObject_data()
 {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("instance") << R"(Uis_Probe.Name="b")"
+                              << "b";
+    QTest::newRow("no such instance") << R"(Uis_Probe.Name="z")" << QString();
+    QTest::newRow("no such class") << "No_Such_Class.Key=1" << QString();
+    QTest::newRow("malformed") << "Uis_Probe.=" << QString();
+}
+
+void tst_WMIConnection::getObject()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, name);
+
+    scriptProbeRows();
     WMIConnection connection;
     QVERIFY(connection.connect());
-    const WMIObject missing = connection.getObject(QStringLiteral("No_Such_Class.Key=1"));
-    QVERIFY(!missing);
+    {
+        const WMIObject object = connection.getObject(path);
+        QCOMPARE(bool(object), !name.isEmpty());
+        QCOMPARE(nameOf(object), name);
+    }
     QCOMPARE(winapi_seam::counters().interfaces, 2L);
     connection.close();
 }
