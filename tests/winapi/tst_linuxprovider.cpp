@@ -1,27 +1,19 @@
 // The classes answered from this machine: checked against what Qt sees on
 // the host, against other time zones, and, when running as root, against a
 // network namespace this test builds with known interfaces and addresses.
+#include "TestNamespace.h"
 #include "WinapiTestSupport.h"
 
 #include <QHostInfo>
 #include <QNetworkInterface>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
 
-#include <unistd.h>
+#include <memory>
 
 namespace {
 
-using Row = QMap<QString, QString>; // property -> describe() text
-
-Row toMap(const QStringList &entries)
-{
-    Row row;
-    for (const QString &entry : entries)
-        row.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
-    return row;
-}
+using Row = ProbeRow;
 
 QList<Row> queryHere(const QString &wql)
 {
@@ -31,32 +23,8 @@ QList<Row> queryHere(const QString &wql)
     if (FAILED(session.query(wql, &rows)))
         return result;
     for (const QStringList &row : rows)
-        result << toMap(row);
+        result << probeRow(row);
     return result;
-}
-
-// Runs the probe (optionally under a program such as "ip netns exec") and
-// parses its rows; an empty list with *error set when it fails.
-QList<Row> probe(const QString &wql, const QStringList &wrapper = {},
-                 const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
-                 QString *error = nullptr)
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    QStringList arguments = wrapper;
-    arguments << QStringLiteral(WINAPI_PROBE) << wql;
-    process.start(arguments.takeFirst(), arguments);
-    QList<Row> rows;
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        if (error)
-            *error = QString::fromLocal8Bit(process.readAllStandardError() + process.readAll());
-        return rows;
-    }
-    const QStringList lines =
-            QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    for (const QString &line : lines)
-        rows << toMap(line.split('\t'));
-    return rows;
 }
 
 // "[a|b]" -> {a, b}; "null" -> {}.
@@ -65,18 +33,6 @@ QStringList arrayItems(const QString &described)
     if (!described.startsWith('[') || described.size() < 3)
         return {};
     return described.mid(1, described.size() - 2).split('|');
-}
-
-bool run(const QStringList &command, QString *output = nullptr)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(command.first(), command.mid(1));
-    const bool ok = process.waitForFinished(15000) &&
-            process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    if (output)
-        *output = QString::fromLocal8Bit(process.readAll());
-    return ok;
 }
 
 } // namespace
@@ -92,7 +48,7 @@ private slots:
         winapi_seam::reset();
         verifyNothingLive();
     }
-    void cleanupTestCase() { dropNamespace(); }
+    void cleanupTestCase() { m_namespace.reset(); }
 
     void adaptersMatchQt();
     void identity();
@@ -103,9 +59,9 @@ private slots:
 
 private:
     bool prepareNamespace(QString *reason);
-    void dropNamespace();
 
-    QString m_namespace;
+    std::unique_ptr<TestNamespace> m_namespace;
+    QString m_skipReason;
     QString m_failure;
     QMap<QString, Row> m_adapters; // by NetConnectionID
     QMap<QString, Row> m_configurations; // by Index
@@ -363,84 +319,33 @@ void tst_LinuxProvider::namespaceAdapters()
 
 bool tst_LinuxProvider::prepareNamespace(QString *reason)
 {
-    if (!m_namespace.isEmpty())
+    if (m_namespace) {
+        *reason = m_skipReason;
+        return m_skipReason.isEmpty();
+    }
+    m_namespace = std::make_unique<TestNamespace>();
+    if (!m_namespace->create(&m_skipReason)) {
+        *reason = m_skipReason;
+        return false;
+    }
+    m_failure = m_namespace->failure();
+    if (!m_failure.isEmpty())
         return true;
-    if (::geteuid() != 0) {
-        *reason = QStringLiteral("needs root to create a network namespace");
-        return false;
-    }
-    const QString name = QStringLiteral("uiswinapi%1").arg(QCoreApplication::applicationPid());
-    QString output;
-    if (!run({"ip", "netns", "add", name}, &output)) {
-        *reason = "ip netns is unavailable: " + output.trimmed();
-        return false;
-    }
-    m_namespace = name;
-
-    // Every address below is from documentation or link-local ranges and
-    // lives only inside the namespace; nothing is sent anywhere.
-    const QStringList ipn{"ip", "-n", name};
-    const QList<QStringList> commands{
-            ipn +
-                    QStringList{"link", "add", "uwa0", "address", "02:00:5e:00:0a:01", "type",
-                                "veth", "peer", "name", "uwb0"},
-            ipn +
-                    QStringList{"link", "add", "uwc0", "address", "02:00:5e:00:0c:01", "type",
-                                "veth", "peer", "name", "uwd0"},
-            ipn + QStringList{"link", "add", "uwe0", "type", "veth", "peer", "name", "uwf0"},
-            ipn + QStringList{"link", "add", "uwg0", "type", "veth", "peer", "name", "uwh0"},
-            ipn + QStringList{"link", "add", "uwi0", "type", "veth", "peer", "name", "uwj0"},
-            ipn + QStringList{"addr", "add", "192.0.2.10/24", "dev", "uwa0"},
-            ipn + QStringList{"addr", "add", "192.0.2.11/24", "dev", "uwa0", "label", "uwa0:1"},
-            ipn + QStringList{"addr", "add", "169.254.7.8/16", "dev", "uwc0"},
-            ipn + QStringList{"addr", "add", "2001:db8::5/64", "dev", "uwe0", "nodad"},
-            ipn + QStringList{"addr", "add", "198.51.100.3/24", "dev", "uwg0"},
-    };
-    for (const QStringList &command : commands) {
-        if (!run(command, &output)) {
-            m_failure = command.join(' ') + ": " + output;
-            return true;
-        }
-    }
-    for (const char *link : {"uwa0", "uwb0", "uwc0", "uwd0", "uwe0", "uwf0", "uwi0", "uwh0"}) {
-        if (!run(ipn + QStringList{"link", "set", link, "up"}, &output)) {
-            m_failure = output;
-            return true;
-        }
-    }
-    // Carrier comes a moment after both ends are up.
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        run(ipn + QStringList{"-o", "link", "show"}, &output);
-        if (output.count("LOWER_UP") >= 6)
-            break;
-        QThread::msleep(100);
-    }
-
-    const QStringList wrapper{"ip", "netns", "exec", name};
     QString error;
-    for (const Row &row : probe("SELECT * FROM Win32_NetworkAdapter", wrapper,
-                                QProcessEnvironment::systemEnvironment(), &error)) {
-        QString id = row.value("NetConnectionID");
+    for (const Row &row : m_namespace->query("SELECT * FROM Win32_NetworkAdapter", &error)) {
+        const QString id = row.value("NetConnectionID");
         m_adapters.insert(id.mid(1, id.size() - 2), row);
     }
-    for (const Row &row : probe("SELECT * FROM Win32_NetworkAdapterConfiguration", wrapper,
-                                QProcessEnvironment::systemEnvironment(), &error))
+    for (const Row &row : m_namespace->query("SELECT * FROM Win32_NetworkAdapterConfiguration"))
         m_configurations.insert(row.value("Index"), row);
-    m_filteredAdapters = probe("SELECT * FROM Win32_NetworkAdapter WHERE (NetConnectionStatus = "
-                               "2) AND (MACAddress IS NOT NULL) AND (NOT (PNPDeviceID LIKE "
-                               "'ROOT%'))",
-                               wrapper)
+    m_filteredAdapters = m_namespace
+                                 ->query("SELECT * FROM Win32_NetworkAdapter WHERE "
+                                         "(NetConnectionStatus = 2) AND (MACAddress IS NOT NULL) "
+                                         "AND (NOT (PNPDeviceID LIKE 'ROOT%'))")
                                  .size();
     if (m_adapters.isEmpty())
         m_failure = "the probe gave no adapters: " + error;
     return true;
-}
-
-void tst_LinuxProvider::dropNamespace()
-{
-    if (!m_namespace.isEmpty())
-        run({"ip", "netns", "del", m_namespace});
-    m_namespace.clear();
 }
 
 QTEST_GUILESS_MAIN(tst_LinuxProvider)

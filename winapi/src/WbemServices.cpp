@@ -1,6 +1,7 @@
 #include "WbemServices.h"
 
 #include "Apartment.h"
+#include "ClassCatalog.h"
 #include "EnumWbemClassObject.h"
 #include "FaultInjector.h"
 #include "ObjectPath.h"
@@ -10,6 +11,20 @@
 #include "WbemClassObject.h"
 
 #include <new>
+
+namespace {
+
+// GetObject's object, when the caller asked for it.
+HRESULT handOut(const std::wstring &className, const std::vector<std::wstring> &names,
+                const std::vector<winapi_seam::Value> &values, IWbemClassObject **ppObject)
+{
+    if (!ppObject)
+        return WBEM_S_NO_ERROR;
+    *ppObject = WbemClassObject::create(className, names, values);
+    return *ppObject ? WBEM_S_NO_ERROR : WBEM_E_OUT_OF_MEMORY;
+}
+
+} // namespace
 
 IWbemServices *WbemServices::create() { return new (std::nothrow) WbemServices; }
 
@@ -33,21 +48,21 @@ HRESULT WbemServices::GetObject(const BSTR strObjectPath, LONG lFlags, IWbemCont
     if (FAILED(hr))
         return hr;
     ClassTable table;
+    if (classOnly) {
+        // The class definition needs no instance: the machine is not read.
+        if (!ClassCatalog::load(query.className, false, &table))
+            return WBEM_E_NOT_FOUND;
+        return handOut(table.className, table.columns,
+                       std::vector<winapi_seam::Value>(table.columns.size()), ppObject);
+    }
     hr = QueryExecutor::run(query, WBEM_E_NOT_FOUND, &table);
     if (hr == WBEM_E_INVALID_QUERY)
         return WBEM_E_INVALID_OBJECT_PATH;
     if (FAILED(hr))
         return hr;
-    std::vector<winapi_seam::Value> values(table.columns.size());
-    if (!classOnly) {
-        if (table.rows.empty())
-            return WBEM_E_NOT_FOUND;
-        values = table.rows.front();
-    }
-    if (!ppObject)
-        return WBEM_S_NO_ERROR;
-    *ppObject = WbemClassObject::create(table.className, table.columns, values);
-    return *ppObject ? WBEM_S_NO_ERROR : WBEM_E_OUT_OF_MEMORY;
+    if (table.rows.empty())
+        return WBEM_E_NOT_FOUND;
+    return handOut(table.className, table.columns, table.rows.front(), ppObject);
 }
 
 HRESULT WbemServices::ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery, LONG lFlags,
