@@ -155,7 +155,7 @@ QString PluginLoader::load(const QString &path, QLibrary &library)
         return tr("module factory %1 returned an empty module handle").arg(entry);
 
     const std::string moduleName = name.toStdString();
-    const std::type_info &type = handle->interfaceType();
+    const std::type_info *type = &handle->interfaceType();
     std::shared_ptr<orvane::AbstractModule> module = handle->module();
     m_app.registerModule(moduleName, std::move(handle));
 
@@ -177,7 +177,7 @@ QString PluginLoader::load(const QString &path, QLibrary &library)
         m_app.removeModule(moduleName);
         return failure;
     }
-    m_loaded.push_back(Loaded{path, moduleName, &type});
+    m_loaded.push_back(Loaded{path, moduleName, type});
     return QString();
 }
 

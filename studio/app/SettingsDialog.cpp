@@ -35,7 +35,7 @@ SettingsDialog::SettingsDialog(std::vector<std::shared_ptr<AbstractSettingsPage>
     }
     refreshTitles();
     if (!m_pages.empty())
-        m_ui->listWidget_pages->setCurrentRow(0);
+        m_ui->listWidgetPages->setCurrentRow(0);
 }
 
 SettingsDialog::~SettingsDialog()
@@ -47,14 +47,14 @@ SettingsDialog::~SettingsDialog()
 
 int SettingsDialog::pageCount() const { return int(m_pages.size()); }
 
-int SettingsDialog::currentPage() const { return m_ui->listWidget_pages->currentRow(); }
+int SettingsDialog::currentPage() const { return m_ui->listWidgetPages->currentRow(); }
 
 bool SettingsDialog::selectPage(const std::string &id)
 {
     for (size_t i = 0; i < m_pages.size(); ++i) {
         std::string pageId;
         if (guarded(int(i), [&] { pageId = m_pages[i].page->id(); }) && pageId == id) {
-            m_ui->listWidget_pages->setCurrentRow(int(i));
+            m_ui->listWidgetPages->setCurrentRow(int(i));
             return true;
         }
     }
@@ -110,7 +110,7 @@ void SettingsDialog::report(const QString &message)
 
 void SettingsDialog::refreshTitles()
 {
-    QListWidget *list = m_ui->listWidget_pages;
+    QListWidget *list = m_ui->listWidgetPages;
     for (size_t i = 0; i < m_pages.size(); ++i) {
         QString title;
         if (guarded(int(i), [&] { title = m_pages[i].page->title(); }))
@@ -127,7 +127,7 @@ void SettingsDialog::showPage(int index)
     if (index < 0 || index >= pageCount())
         return;
     PageSlot &slot = m_pages[size_t(index)];
-    QStackedWidget *stack = m_ui->stackedWidget_pages;
+    QStackedWidget *stack = m_ui->stackedWidgetPages;
     if (!slot.widget && !slot.placeholder) {
         QWidget *widget = nullptr;
         slot.requested = true;
@@ -151,7 +151,7 @@ void SettingsDialog::showPage(int index)
     stack->setCurrentWidget(slot.widget ? slot.widget.data() : slot.placeholder.data());
 }
 
-void SettingsDialog::on_listWidget_pages_currentRowChanged(int row)
+void SettingsDialog::on_listWidgetPages_currentRowChanged(int row)
 {
     // Widgets are made when they are first seen, not when the dialog is.
     if (isVisible())
@@ -174,7 +174,7 @@ bool SettingsDialog::applyAll()
         if (!guarded(int(i), [&] { valid = m_pages[i].page->validate(); }))
             return false;
         if (!valid) {
-            m_ui->listWidget_pages->setCurrentRow(int(i));
+            m_ui->listWidgetPages->setCurrentRow(int(i));
             report(tr("The settings page “%1” holds values that cannot be applied.")
                            .arg(m_pages[i].title));
             return false;
@@ -256,7 +256,7 @@ void SettingsDialog::reloadPages()
 
 void SettingsDialog::releaseWidgets()
 {
-    QStackedWidget *stack = m_ui->stackedWidget_pages;
+    QStackedWidget *stack = m_ui->stackedWidgetPages;
     for (size_t i = 0; i < m_pages.size(); ++i) {
         PageSlot &slot = m_pages[i];
         if (slot.widget)

@@ -67,7 +67,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private slots:
-    void on_listWidget_pages_currentRowChanged(int row);
+    void on_listWidgetPages_currentRowChanged(int row);
     void on_buttonBox_clicked(QAbstractButton *button);
 
 private:

@@ -40,9 +40,9 @@ QtMessageHandler qtHandler = nullptr;
 
 void filterMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type == QtWarningMsg
-        && (message.startsWith(QLatin1String("This plugin does not support"))
-            || message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))))
+    if (type == QtWarningMsg &&
+        (message.startsWith(QLatin1String("This plugin does not support")) ||
+         message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))))
         return;
     qtHandler(type, context, message);
 }

@@ -1,10 +1,14 @@
 #include "PluginLoader.h"
+#include "SettingsDialog.h"
 #include "StudioSession.h"
 #include "host/AbstractSettingsPage.h"
 #include "studio/orvane/StudioApplication.h"
+#include "studio/peers/FileSettingsStore.h"
 #include "studio/peers/HostPeers.h"
 
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -22,6 +26,8 @@ private slots:
     void refusedInitLeavesNoPage();
     void duplicateNameIsRefused();
     void releaseUninitialisesAndUnregisters();
+    void realPageMissingPeer_data();
+    void realPageMissingPeer();
 };
 
 void tst_PluginLoader::refusesBrokenPlugins_data()
@@ -47,7 +53,7 @@ void tst_PluginLoader::refusesBrokenPlugins_data()
                                 << "no name";
     QTest::newRow("entry not exported") << "no_entry"
                                         << "test_no_entry"
-                                        << "\"test_create_missing\" is not exported";
+                                        << "\"testCreateMissing\" is not exported";
     QTest::newRow("factory returns null") << "factory_null"
                                           << "test_factory_null"
                                           << "returned no module";
@@ -177,6 +183,65 @@ void tst_PluginLoader::releaseUninitialisesAndUnregisters()
     loader.releaseModules();
     QVERIFY(!app.hasModule("test_good"));
     QVERIFY(loader.loaded().empty());
+}
+
+void tst_PluginLoader::realPageMissingPeer_data()
+{
+    QTest::addColumn<QString>("missing");
+    QTest::addColumn<QString>("when");
+    QTest::addColumn<QString>("rateAfter"); // dev_hwup's capture rate afterwards
+
+    QTest::newRow("dev_hwup missing when the page opens") << "dev_hwup"
+                                                          << "open"
+                                                          << "96";
+    QTest::newRow("vendrel-studio missing on Apply") << "vendrel-studio"
+                                                     << "apply"
+                                                     << "96";
+    QTest::newRow("vendrel-studio missing on Restore Defaults: dev_hwup is still cleared")
+            << "vendrel-studio"
+            << "restore"
+            << "";
+}
+
+// Guards against the real page's std::system_error escaping the host, being
+// shown without the missing module's name, or costing stored values.
+void tst_PluginLoader::realPageMissingPeer()
+{
+    const QString plugin = QStringLiteral(STUDIO_BIN_DIR "/uis_dev.plg");
+    if (!QFile::exists(plugin))
+        QSKIP("uis_dev.plg is not built yet (build the target uis_dev)");
+    QFETCH(QString, missing);
+    QFETCH(QString, when);
+    QTemporaryDir config;
+    orvane::StudioApplication &app = orvane::StudioApplication::instance();
+    StudioSession session(app, config.path(), {"UNI", "hybird"});
+    session.store("dev_hwup")->setValue("settings.hwup.capturefps", "96");
+    QVERIFY(session.loader().loadFile(plugin));
+
+    if (when == "open")
+        app.removeModule(missing.toStdString());
+    SettingsDialog dialog(session.pages());
+    dialog.setMessageBoxesEnabled(false);
+    QSignalSpy errors(&dialog, &SettingsDialog::errorShown);
+    QVERIFY(dialog.selectPage("Device"));
+    dialog.show();
+    if (when != "open") {
+        QCOMPARE(errors.count(), 0);
+        app.removeModule(missing.toStdString());
+        auto *box = dialog.findChild<QDialogButtonBox *>("buttonBox");
+        box->button(when == "apply" ? QDialogButtonBox::Apply : QDialogButtonBox::RestoreDefaults)
+                ->click();
+    }
+    QCOMPARE(errors.count(), 1);
+    const QString message = errors.first().first().toString();
+    QVERIFY2(message.contains("Device") && message.contains(missing) &&
+                     message.contains("no module of that name"),
+             qPrintable(message));
+    QVERIFY(dialog.isVisible());
+    QTEST(QString::fromStdString(session.store("dev_hwup")->value("settings.hwup.capturefps", "")),
+          "rateAfter");
+    dialog.done(QDialog::Rejected);
+    session.shutdown();
 }
 
 QTEST_MAIN(tst_PluginLoader)

@@ -155,7 +155,7 @@ void tst_SettingsDialog::buttons()
     QSignalSpy errors(&dialog, &SettingsDialog::errorShown);
     dialog.show();
     if (showSecond)
-        dialog.findChild<QListWidget *>("listWidget_pages")->setCurrentRow(1);
+        dialog.findChild<QListWidget *>("listWidgetPages")->setCurrentRow(1);
     QCOMPARE(log, showSecond ? QStringList({"A.widget", "B.widget"}) : QStringList({"A.widget"}));
     log.clear();
 
@@ -229,8 +229,8 @@ void tst_SettingsDialog::pageErrors()
     dialog.setMessageBoxesEnabled(false);
     QSignalSpy errors(&dialog, &SettingsDialog::errorShown);
     dialog.show();
-    dialog.findChild<QListWidget *>("listWidget_pages")->setCurrentRow(1);
-    dialog.findChild<QListWidget *>("listWidget_pages")->setCurrentRow(0);
+    dialog.findChild<QListWidget *>("listWidgetPages")->setCurrentRow(1);
+    dialog.findChild<QListWidget *>("listWidgetPages")->setCurrentRow(0);
     log.clear();
 
     button(dialog,
@@ -264,9 +264,9 @@ void tst_SettingsDialog::failedWidgetIsNotApplied()
     QVERIFY(errors.first().first().toString().contains("dev_hwup"));
     QVERIFY(dialog.pageWidget(0) == nullptr);
     QVERIFY(a->currentWidget() && !a->currentWidget()->isVisible());
-    auto *stack = dialog.findChild<QStackedWidget *>("stackedWidget_pages");
+    auto *stack = dialog.findChild<QStackedWidget *>("stackedWidgetPages");
     QVERIFY(qobject_cast<QLabel *>(stack->currentWidget()));
-    dialog.findChild<QListWidget *>("listWidget_pages")->setCurrentRow(1);
+    dialog.findChild<QListWidget *>("listWidgetPages")->setCurrentRow(1);
     log.clear();
 
     button(dialog, QDialogButtonBox::Ok)->click();
@@ -292,7 +292,7 @@ void tst_SettingsDialog::languageChange()
     QEvent change(QEvent::LanguageChange);
     QCoreApplication::sendEvent(&dialog, &change);
     QCOMPARE(log, QStringList({"A.retranslate"}));
-    auto *list = dialog.findChild<QListWidget *>("listWidget_pages");
+    auto *list = dialog.findChild<QListWidget *>("listWidgetPages");
     QCOMPARE(list->item(0)->text(), QString("A v1"));
     QCOMPARE(list->item(1)->text(), QString("B v2"));
 }
@@ -307,7 +307,7 @@ void tst_SettingsDialog::listsAvailablePagesInOrder()
     auto c = std::make_shared<FakePage>("C", &log);
     b->available = false;
     SettingsDialog dialog({c, b, a});
-    auto *list = dialog.findChild<QListWidget *>("listWidget_pages");
+    auto *list = dialog.findChild<QListWidget *>("listWidgetPages");
     QCOMPARE(list->count(), 2);
     QCOMPARE(list->item(0)->text(), QString("C v0"));
     QCOMPARE(list->item(1)->text(), QString("A v0"));

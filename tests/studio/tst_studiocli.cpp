@@ -337,9 +337,9 @@ void tst_StudioCli::activeDeviceLeavesStoresUntouched()
         QSKIP("uis_dev.plg is not built yet (build the target uis_dev)");
     QTemporaryDir config;
     // Values the page would replace: no work mode, a rate that is no rate.
-    const StudioRun seed =
-            runStudio({"--config", config.path(), "--set", "dev_hwup:settings.hwup.capturefps=\\xff",
-                       "--set", "mirel_wr_support:fps=60"});
+    const StudioRun seed = runStudio({"--config", config.path(), "--set",
+                                      "dev_hwup:settings.hwup.capturefps=\\xff", "--set",
+                                      "mirel_wr_support:fps=60"});
     QCOMPARE(seed.exitCode, 0);
     QStringList files;
     for (const char *name : {"vendrel-studio.conf", "dev_hwup.conf", "mirel_wr_support.conf"})

@@ -33,7 +33,7 @@
 
 #if TEST_FAULT == FAULT_UNRESOLVED
 // Defined nowhere: loading with every symbol resolved must fail.
-extern "C" int test_plugin_symbol_defined_nowhere();
+extern "C" int testPluginSymbolDefinedNowhere();
 #endif
 
 namespace {
@@ -84,7 +84,7 @@ public:
 #elif TEST_FAULT == FAULT_INIT_FALSE
         return false;
 #elif TEST_FAULT == FAULT_UNRESOLVED
-        return test_plugin_symbol_defined_nowhere() != 0;
+        return testPluginSymbolDefinedNowhere() != 0;
 #else
         return true;
 #endif
@@ -112,20 +112,20 @@ Q_DECL_EXPORT const char *VD_GetPluginInfo()
     return "[\"3.1.2.1\"]";
 #elif TEST_FAULT == FAULT_WRONG_ARCH
     return "{\"architecture\":\"3.1.2.0\",\"name\":\"" STRINGIFY(
-            TEST_NAME) "\",\"module_entry\":\"test_create_module\"}";
+            TEST_NAME) "\",\"module_entry\":\"testCreateModule\"}";
 #elif TEST_FAULT == FAULT_NO_NAME
-    return "{\"architecture\":\"3.1.2.1\",\"name\":\"\",\"module_entry\":\"test_create_module\"}";
+    return "{\"architecture\":\"3.1.2.1\",\"name\":\"\",\"module_entry\":\"testCreateModule\"}";
 #elif TEST_FAULT == FAULT_NO_ENTRY
     return "{\"architecture\":\"3.1.2.1\",\"name\":\"" STRINGIFY(
-            TEST_NAME) "\",\"module_entry\":\"test_create_missing\"}";
+            TEST_NAME) "\",\"module_entry\":\"testCreateMissing\"}";
 #else
     return "{\"architecture\":\"3.1.2.1\",\"name\":\"" STRINGIFY(
-            TEST_NAME) "\",\"module_entry\":\"test_create_module\"}";
+            TEST_NAME) "\",\"module_entry\":\"testCreateModule\"}";
 #endif
 }
 #endif
 
-Q_DECL_EXPORT orvane::ModuleRef *test_create_module(FlagRegistry *flags)
+Q_DECL_EXPORT orvane::ModuleRef *testCreateModule(FlagRegistry *flags)
 {
     flags->declareFlag(STRINGIFY(TEST_NAME) ".flag", 0);
 #if TEST_FAULT == FAULT_FACTORY_NULL
