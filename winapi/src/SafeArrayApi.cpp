@@ -121,7 +121,7 @@ HRESULT SafeArrayDestroy(SAFEARRAY *psa)
         return DISP_E_ARRAYISLOCKED;
     ArrayBlock *block = blockOf(psa);
     for (ULONG i = 0; i < psa->rgsabound[0].cElements; ++i)
-        clearElement(block->vt, static_cast<char *>(psa->pvData) + i * psa->cbElements);
+        clearElement(block->vt, static_cast<char *>(psa->pvData) + std::size_t(i) * psa->cbElements);
     std::free(psa->pvData);
     delete block;
     --LiveCounts::safeArrays;

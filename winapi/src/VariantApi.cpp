@@ -8,7 +8,7 @@ void VariantInit(VARIANTARG *pvarg)
 {
     if (!pvarg)
         return;
-    std::memset(pvarg, 0, sizeof(VARIANTARG));
+    *pvarg = VARIANTARG{};
     pvarg->vt = VT_EMPTY;
 }
 
@@ -59,7 +59,7 @@ HRESULT VariantCopy(VARIANTARG *pvargDest, const VARIANTARG *pvargSrc)
                 } else {
                     hr = SafeArrayPutElement(target, &index,
                                              static_cast<char *>(source->pvData) +
-                                                     i * source->cbElements);
+                                                     std::size_t(i) * source->cbElements);
                 }
                 if (FAILED(hr)) {
                     SafeArrayDestroy(target);

@@ -37,7 +37,7 @@ std::vector<NetworkInterface> NetworkInterfaces::read()
             continue;
         // Labelled IPv4 addresses ("eth0:1") belong to their interface.
         std::string name(entry->ifa_name);
-        name = name.substr(0, name.find(':'));
+        name.resize(std::min(name.size(), name.find(':')));
         NetworkInterface &interface = byName[name];
         interface.name = name;
         interface.flags |= entry->ifa_flags;

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 namespace {
@@ -66,7 +68,7 @@ std::wstring PnpDeviceId::forInterface(const std::string &interfaceName)
             return pciId(directory);
         if (subsystem == "usb" && ::access((directory + "/idVendor").c_str(), R_OK) == 0)
             return usbId(directory);
-        directory = directory.substr(0, directory.rfind('/'));
+        directory.resize(std::min(directory.size(), directory.rfind('/')));
     }
     return std::wstring();
 }
