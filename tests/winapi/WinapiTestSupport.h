@@ -162,6 +162,22 @@ public:
         }
     }
 
+    // GetObject, with the object as the one row.
+    HRESULT object(const QString &path, QList<QStringList> *rows)
+    {
+        IWbemClassObject *found = nullptr;
+        const HRESULT hr =
+                services->GetObject(_bstr_t(wide(path).c_str()), 0, nullptr, &found, nullptr);
+        if (FAILED(hr))
+            return hr;
+        const ComRef<IWbemClassObject> row(found);
+        QStringList values;
+        for (const QString &name : propertyNames(found))
+            values << name + QLatin1Char('=') + readProperty(found, name);
+        rows->append(values);
+        return hr;
+    }
+
     HRESULT initHr = E_FAIL;
     ComRef<IWbemLocator> locator;
     ComRef<IWbemServices> services;

@@ -312,6 +312,12 @@ void tst_LinuxProvider::namespaceAdapters()
     if (!ipv6.isEmpty())
         QVERIFY2(addresses.contains(ipv6), qPrintable(addresses.join(',')));
 
+    // The adapter's own object path finds the same adapter.
+    const QList<Row> byPath = m_namespace->query("Win32_NetworkAdapter.DeviceID=\"" +
+                                                 adapter.value("Index").mid(2) + "\"");
+    QCOMPARE(byPath.size(), 1);
+    QCOMPARE(byPath.first(), adapter);
+
     // The address list's adapter filter leaves every one of these out: they
     // are all virtual, as Windows would list them under ROOT.
     QCOMPARE(m_filteredAdapters, 0);

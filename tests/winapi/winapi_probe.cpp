@@ -1,6 +1,7 @@
-// Runs one WQL query against the local machine and prints each row on one
-// line: "Name=value" pairs separated by tabs, values as describe() gives
-// them. Exit status 0, or 2 with the HRESULT when the query fails.
+// Runs one WQL query (or, for any text not starting with SELECT, fetches one
+// object path) against the local machine and prints each row on one line:
+// "Name=value" pairs separated by tabs, values as describe() gives them.
+// Exit status 0, or 2 with the HRESULT when the call fails.
 #include "WinapiTestSupport.h"
 
 #include <QCoreApplication>
@@ -23,7 +24,10 @@ int main(int argc, char *argv[])
             return 3;
         }
         QList<QStringList> rows;
-        const HRESULT hr = session.query(arguments.at(1), &rows);
+        const QString text = arguments.at(1);
+        const HRESULT hr = text.trimmed().startsWith(QLatin1String("select"), Qt::CaseInsensitive)
+                ? session.query(text, &rows)
+                : session.object(text, &rows);
         if (FAILED(hr)) {
             out << "hr=" << hex(hr) << '\n';
             status = 2;

@@ -12,6 +12,8 @@ IEnumWbemClassObject *EnumWbemClassObject::create(ClassTable table, bool forward
     if (!enumerator)
         return nullptr;
     enumerator->m_table = std::move(table);
+    enumerator->m_names =
+            std::make_shared<const std::vector<std::wstring>>(enumerator->m_table.columns);
     enumerator->m_forwardOnly = forwardOnly;
     return enumerator;
 }
@@ -38,8 +40,8 @@ HRESULT EnumWbemClassObject::Next(LONG lTimeout, ULONG uCount, IWbemClassObject 
 
     ULONG returned = 0;
     while (returned < uCount && m_position < m_table.rows.size()) {
-        IWbemClassObject *object = WbemClassObject::create(m_table.className, m_table.columns,
-                                                           m_table.rows[m_position]);
+        IWbemClassObject *object =
+                WbemClassObject::create(m_table.className, m_names, m_table.rows[m_position]);
         if (!object) {
             for (ULONG i = 0; i < returned; ++i) {
                 apObjects[i]->Release();

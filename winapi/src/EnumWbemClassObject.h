@@ -2,6 +2,7 @@
 
 #include "ClassTable.h"
 #include "ComObject.h"
+#include "WbemClassObject.h"
 
 #include <winapi/WbemCli.h>
 
@@ -24,6 +25,7 @@ private:
     ~EnumWbemClassObject() override = default;
 
     ClassTable m_table;
+    WbemClassObject::Names m_names;
     std::size_t m_position = 0;
     bool m_forwardOnly = false;
 };

@@ -5,19 +5,19 @@
 #include "ValueVariant.h"
 
 #include <new>
+#include <utility>
 
 using winapi_seam::Step;
 using winapi_seam::Value;
 
-IWbemClassObject *WbemClassObject::create(const std::wstring &className,
-                                          const std::vector<std::wstring> &names,
+IWbemClassObject *WbemClassObject::create(const std::wstring &className, Names names,
                                           const std::vector<Value> &values)
 {
     auto *object = new (std::nothrow) WbemClassObject;
     if (!object)
         return nullptr;
     object->m_className = className;
-    object->m_names = names;
+    object->m_names = std::move(names);
     object->m_values = values;
     return object;
 }
@@ -38,8 +38,8 @@ HRESULT WbemClassObject::Get(LPCWSTR wszName, LONG lFlags, VARIANT *pVal, CIMTYP
         classValue = Value::text(m_className);
         value = &classValue;
     } else {
-        for (std::size_t i = 0; i < m_names.size(); ++i) {
-            if (TextFold::equal(m_names[i], name)) {
+        for (std::size_t i = 0; i < m_names->size(); ++i) {
+            if (TextFold::equal((*m_names)[i], name)) {
                 value = &m_values[i];
                 break;
             }
@@ -75,7 +75,7 @@ HRESULT WbemClassObject::GetNames(LPCWSTR wszQualifierName, LONG lFlags, VARIANT
     // not listed, so a qualifier filter or "system only" gives no names.
     const LONG origin = lFlags & WBEM_MASK_CONDITION_ORIGIN;
     const bool none = wszQualifierName || origin == WBEM_FLAG_SYSTEM_ONLY;
-    SAFEARRAY *names = ValueVariant::textArray(none ? std::vector<std::wstring>() : m_names);
+    SAFEARRAY *names = ValueVariant::textArray(none ? std::vector<std::wstring>() : *m_names);
     if (!names)
         return WBEM_E_OUT_OF_MEMORY;
     *pNames = names;

@@ -5,6 +5,7 @@
 #include <winapi/WbemCli.h>
 #include <winapi/WinapiSeam.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,10 @@
 class WbemClassObject final : public ComObject<IWbemClassObject>
 {
 public:
-    static IWbemClassObject *create(const std::wstring &className,
-                                    const std::vector<std::wstring> &names,
+    using Names = std::shared_ptr<const std::vector<std::wstring>>;
+
+    // `names` is shared by the rows of one result: only values are copied.
+    static IWbemClassObject *create(const std::wstring &className, Names names,
                                     const std::vector<winapi_seam::Value> &values);
 
     HRESULT STDMETHODCALLTYPE Get(LPCWSTR wszName, LONG lFlags, VARIANT *pVal, CIMTYPE *pType,
@@ -30,6 +33,6 @@ private:
     ~WbemClassObject() override = default;
 
     std::wstring m_className;
-    std::vector<std::wstring> m_names;
+    Names m_names;
     std::vector<winapi_seam::Value> m_values;
 };

@@ -20,7 +20,9 @@ HRESULT handOut(const std::wstring &className, const std::vector<std::wstring> &
 {
     if (!ppObject)
         return WBEM_S_NO_ERROR;
-    *ppObject = WbemClassObject::create(className, names, values);
+    *ppObject = WbemClassObject::create(className,
+                                        std::make_shared<const std::vector<std::wstring>>(names),
+                                        values);
     return *ppObject ? WBEM_S_NO_ERROR : WBEM_E_OUT_OF_MEMORY;
 }
 
