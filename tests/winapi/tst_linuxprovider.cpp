@@ -11,6 +11,8 @@
 
 #include <memory>
 
+#include <unistd.h>
+
 namespace {
 
 using Row = ProbeRow;
@@ -52,6 +54,8 @@ private slots:
 
     void adaptersMatchQt();
     void identity();
+    void computerName_data();
+    void computerName();
     void timeZone_data();
     void timeZone();
     void namespaceAdapters_data();
@@ -182,6 +186,56 @@ void tst_LinuxProvider::identity()
         const QString serial = rows.first().value("SerialNumber");
         QVERIFY2(serial == "null" || serial.startsWith('\''), qPrintable(serial));
     }
+}
+
+void tst_LinuxProvider::computerName_data()
+{
+    QTest::addColumn<QString>("hostName");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("domain");
+
+    QTest::newRow("short") << "studio"
+                           << "STUDIO"
+                           << "WORKGROUP";
+    QTest::newRow("mixed case with domain") << "MoCap-Rig.example.org"
+                                            << "MOCAP-RIG"
+                                            << "example.org";
+    QTest::newRow("longer than NetBIOS allows") << "capture-workstation-07"
+                                                << "CAPTURE-WORKSTA"
+                                                << "WORKGROUP";
+}
+
+// Guards against a computer name that is not the NetBIOS form (first
+// label, upper case, at most 15 characters) and a domain taken from the
+// wrong part of the name, under host names set in a private UTS namespace.
+void tst_LinuxProvider::computerName()
+{
+    QFETCH(QString, hostName);
+    QFETCH(QString, name);
+    QFETCH(QString, domain);
+
+    if (::geteuid() != 0)
+        QSKIP("needs root to set a host name in a private UTS namespace");
+    QString error;
+    const QStringList wrapper{"unshare",
+                              "--uts",
+                              "sh",
+                              "-c",
+                              "hostname \"$1\" && shift && exec \"$@\"",
+                              "sh",
+                              hostName};
+    const QList<Row> rows = probe("SELECT Name, Domain FROM Win32_ComputerSystem", wrapper,
+                                  QProcessEnvironment::systemEnvironment(), &error);
+    if (rows.isEmpty() && error.contains("unshare"))
+        QSKIP(qPrintable("no UTS namespaces here: " + error));
+    QVERIFY2(rows.size() == 1, qPrintable(error));
+    QCOMPARE(rows.first().value("Name"), "'" + name + "'");
+    QCOMPARE(rows.first().value("Domain"), "'" + domain + "'");
+
+    // Its object path, with the name in any case, finds it.
+    const QList<Row> byPath = probe("Win32_ComputerSystem.Name=\"" + name.toLower() + "\"", wrapper,
+                                    QProcessEnvironment::systemEnvironment(), &error);
+    QVERIFY2(byPath.size() == 1, qPrintable(error));
 }
 
 void tst_LinuxProvider::timeZone_data()
