@@ -17,7 +17,10 @@
 #include <QStandardPaths>
 #include <QTranslator>
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -162,12 +165,21 @@ int main(int argc, char *argv[])
     }
 
     session.loader().loadFolder(pluginDir);
+    // One line per plug-in, in the order the files were loaded.
+    std::vector<std::pair<QString, QString>> lines;
     for (const PluginLoader::Refused &refused : session.loader().refused())
-        say(tr("refused plug-in %1: %2").arg(QDir::toNativeSeparators(refused.file), refused.reason));
+        lines.emplace_back(refused.file,
+                           tr("refused plug-in %1: %2")
+                                   .arg(QDir::toNativeSeparators(refused.file), refused.reason));
     for (const PluginLoader::Loaded &loaded : session.loader().loaded())
-        say(tr("loaded plug-in “%1” from %2")
-                    .arg(QString::fromStdString(loaded.name),
-                         QDir::toNativeSeparators(loaded.file)));
+        lines.emplace_back(loaded.file,
+                           tr("loaded plug-in “%1” from %2")
+                                   .arg(QString::fromStdString(loaded.name),
+                                        QDir::toNativeSeparators(loaded.file)));
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const auto &x, const auto &y) { return x.first < y.first; });
+    for (const auto &line : lines)
+        say(line.second);
 
     int code = 0;
     const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");

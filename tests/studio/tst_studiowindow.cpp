@@ -70,6 +70,10 @@ void tst_StudioWindow::realWindowScreenshot()
 
     QProcessEnvironment env = headlessEnvironment();
     env.insert("QT_QPA_PLATFORM", "xcb");
+    // Under the sanitizers, the X client libraries that Qt loads and unloads
+    // again leave leaks without a module to suppress them by; the offscreen
+    // runs check the studio's own memory.
+    env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":detect_leaks=0");
     const QString shot = dir.filePath("xvfb.png");
     const StudioRun run =
             runStudio(QStringList{"-a", "-s", "-screen 0 1280x1024x24", studioExecutable()} +
@@ -77,7 +81,8 @@ void tst_StudioWindow::realWindowScreenshot()
                       env, xvfbRun, 120000);
     QVERIFY2(run.finished && !run.crashed, run.err.constData());
     QCOMPARE(run.exitCode, 0);
-    QVERIFY2(!run.errLines().filter("offscreen").size(), run.err.constData());
+    QVERIFY2(run.errLines().filter("running on the offscreen platform").isEmpty(),
+             run.err.constData());
 
     const QImage image(shot);
     QVERIFY2(!image.isNull(), qPrintable(shot));
