@@ -1,7 +1,10 @@
 #pragma once
 
 // Runs winapi_probe (the query printer) in a child process, optionally under
-// a wrapper such as "ip netns exec", and parses the rows it prints.
+// a wrapper such as "ip netns exec", and parses the rows it prints; or runs
+// the query in this process and gives the rows in the same form.
+#include "WinapiTestSupport.h"
+
 #include <QList>
 #include <QMap>
 #include <QProcess>
@@ -16,6 +19,18 @@ inline ProbeRow probeRow(const QStringList &entries)
     for (const QString &entry : entries)
         row.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
     return row;
+}
+
+inline QList<ProbeRow> queryHere(const QString &wql)
+{
+    Session session;
+    QList<QStringList> rows;
+    QList<ProbeRow> result;
+    if (FAILED(session.query(wql, &rows)))
+        return result;
+    for (const QStringList &row : rows)
+        result << probeRow(row);
+    return result;
 }
 
 // An empty list, with *error set, when the probe fails.
