@@ -116,6 +116,7 @@ private slots:
     void languageChange();
     void listsAvailablePagesInOrder();
     void destroyingReleasesWidgets();
+    void reloadAsksForFreshWidget();
 };
 
 void tst_SettingsDialog::buttons_data()
@@ -333,6 +334,23 @@ void tst_SettingsDialog::destroyingReleasesWidgets()
     QVERIFY(a->currentWidget() == nullptr);
     QVERIFY(a->lastWidget.isNull());
     QCOMPARE(log.last(), QString("A.releaseWidget(true)"));
+}
+
+// Guards against a reload (the device connected) keeping the widget that
+// was loaded before, which would not show the page read-only.
+void tst_SettingsDialog::reloadAsksForFreshWidget()
+{
+    QStringList log;
+    auto a = std::make_shared<FakePage>("A", &log);
+    auto b = std::make_shared<FakePage>("B", &log);
+    SettingsDialog dialog({a, b});
+    dialog.show();
+    QPointer<QWidget> before = a->lastWidget;
+    log.clear();
+    dialog.reloadPages();
+    QCOMPARE(log, QStringList({"A.releaseWidget(true)", "A.widget"}));
+    QVERIFY(before.isNull());
+    QVERIFY(dialog.pageWidget(0) && dialog.pageWidget(0) == a->currentWidget());
 }
 
 QTEST_MAIN(tst_SettingsDialog)
