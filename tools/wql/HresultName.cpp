@@ -63,8 +63,7 @@ const NamedResult kNames[] = {
 
 QString hresultText(HRESULT hr)
 {
-    const QString hex =
-            QStringLiteral("0x%1").arg(static_cast<quint32>(hr), 8, 16, QLatin1Char('0'));
+    QString hex = QStringLiteral("0x%1").arg(static_cast<quint32>(hr), 8, 16, QLatin1Char('0'));
     for (const NamedResult &named : kNames) {
         if (named.hr == hr)
             return QStringLiteral("%1 (%2)").arg(hex, QLatin1String(named.name));

@@ -72,9 +72,8 @@ QJsonValue scalarJson(const VARIANT &value)
         return double(value.fltVal);
     case VT_R8:
         return value.dblVal;
-    case VT_VARIANT:
-        return QJsonValue();
     default:
+        // VT_EMPTY, VT_NULL and what wql cannot show.
         return QJsonValue();
     }
 }
