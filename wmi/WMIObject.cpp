@@ -23,7 +23,7 @@ WMIObject::~WMIObject() = default;
 bool WMIObject::get(const QString &name, VARIANT *value) const
 {
     IWbemClassObject *object = std::shared_ptr<IWbemClassObject>::get();
-    if (!object)
+    if (!object || !value)
         return false;
     const _bstr_t property = toBstr(name);
     // Read into a value of our own and hand it over only on success, so a

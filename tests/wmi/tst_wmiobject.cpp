@@ -112,6 +112,8 @@ void tst_WMIObject::get()
         QCOMPARE(int(value.get().lVal), 4711);
     if (value.type() == VT_BSTR)
         QCOMPARE(QString::fromWCharArray(value.get().bstrVal), text);
+    // Without a VARIANT to fill there is nothing to read into.
+    QVERIFY(!row.get(property, nullptr));
 }
 
 // Guards against names lost, reordered or leaked (each BSTR copied out of
