@@ -1,5 +1,6 @@
 #include "StudioProcess.h"
 
+#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -364,19 +365,27 @@ void tst_StudioCli::activeDeviceLeavesStoresUntouched()
     QVERIFY(readFile(files[0]) != before[0] || readFile(files[1]) != before[1]);
 }
 
-// Guards against --lang failing for a translation the plug-in ships.
+// Guards against --lang not reaching the page: the translation the
+// plug-in ships must change what the dialog shows.
 void tst_StudioCli::germanTranslationLoads()
 {
     const QString qm = QStringLiteral(STUDIO_BIN_DIR "/translations/uis_dev_de.qm");
     if (!QFile::exists(realPlugin()) || !QFile::exists(qm))
         QSKIP("uis_dev.plg or its German translation is not built yet");
     QTemporaryDir config;
-    const QString shot = config.filePath("de.png");
+    const QString english = config.filePath("en.png");
+    const QString german = config.filePath("de.png");
+    const StudioRun first = runStudio({"--config", config.path(), "--screenshot", english});
+    QCOMPARE(first.exitCode, 0);
     const StudioRun run =
-            runStudio({"--config", config.path(), "--lang", "de", "--screenshot", shot});
+            runStudio({"--config", config.path(), "--lang", "de", "--screenshot", german});
     QVERIFY2(run.finished && !run.crashed, run.err.constData());
     QCOMPARE(run.exitCode, 0);
-    QVERIFY(QFile::exists(shot));
+    const QImage en(english);
+    const QImage de(german);
+    QVERIFY(!en.isNull() && !de.isNull());
+    QCOMPARE(de.size(), en.size());
+    QVERIFY(de != en);
 }
 
 QTEST_GUILESS_MAIN(tst_StudioCli)
