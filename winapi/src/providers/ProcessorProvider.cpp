@@ -67,7 +67,8 @@ std::map<int, Package> readPackages()
             if (block.count("core id"))
                 package.coreIds.insert(block["core id"]);
             if (block.count("cpu MHz") && package.megahertz < 0)
-                package.megahertz = QString::fromStdString(block["cpu MHz"]).toDouble();
+                package.megahertz =
+                        static_cast<int>(QString::fromStdString(block["cpu MHz"]).toDouble());
         }
         if (trimmed(line).empty())
             block.clear();
