@@ -7,6 +7,7 @@
 #include "studio/peers/HostDevice.h"
 
 #include <QEvent>
+#include <QMessageBox>
 
 namespace {
 
@@ -44,6 +45,7 @@ SettingsDialog *MainWindow::openSettings(const std::string &pageId)
         m_dialog = new SettingsDialog(m_session.pages(), this);
         m_dialog->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_dialog, &SettingsDialog::applied, this, &MainWindow::refreshStatus);
+        connect(m_dialog, &SettingsDialog::applied, this, &MainWindow::reportUnsaved);
     }
     m_dialog->selectPage(pageId);
     m_dialog->show();
@@ -67,6 +69,17 @@ void MainWindow::refreshStatus()
                          active ? tr("connected") : tr("disconnected")));
     m_ui->actionConnect->setEnabled(!active);
     m_ui->actionDisconnect->setEnabled(active);
+}
+
+void MainWindow::reportUnsaved()
+{
+    const QStringList errors = m_session.writeErrors();
+    if (errors.isEmpty())
+        return;
+    auto *box = new QMessageBox(QMessageBox::Warning, tr("Settings not saved"),
+                                errors.join(QLatin1Char('\n')), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void MainWindow::setDeviceActive(bool active)

@@ -42,6 +42,8 @@ private slots:
 
 private:
     void setDeviceActive(bool active);
+    // Tells the user when a store could not save what the dialog applied.
+    void reportUnsaved();
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     StudioSession &m_session;

@@ -75,8 +75,7 @@ void PluginLoader::loadFolder(const QString &folder)
 {
     const QDir dir(folder);
     const QStringList files =
-            dir.entryList({QStringLiteral("*.plg")}, QDir::Files | QDir::Readable | QDir::Hidden,
-                          QDir::Name);
+            dir.entryList({QStringLiteral("*.plg")}, QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString &file : files)
         loadFile(dir.filePath(file));
 }

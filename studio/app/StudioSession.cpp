@@ -37,6 +37,16 @@ QStringList StudioSession::storeErrors() const
     return errors;
 }
 
+QStringList StudioSession::writeErrors() const
+{
+    QStringList errors;
+    for (const auto &store : m_stores) {
+        if (!store.second->writeError().isEmpty())
+            errors << store.second->writeError();
+    }
+    return errors;
+}
+
 FileSettingsStore *StudioSession::store(const std::string &module) const
 {
     for (const auto &store : m_stores) {

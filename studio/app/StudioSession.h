@@ -40,6 +40,10 @@ public:
     // Why stores could not be read, one line each (their files were kept).
     QStringList storeErrors() const;
 
+    // Why the latest write of a store failed, one line each; empty when
+    // every store saved its last change.
+    QStringList writeErrors() const;
+
     // The store of "vendrel-studio", "dev_hwup" or "mirel_wr_support";
     // null for any other name.
     FileSettingsStore *store(const std::string &module) const;

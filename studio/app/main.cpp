@@ -73,8 +73,15 @@ int runDialog(StudioSession &session, const StudioOptions &options)
         say(tr("there is no “Device” page; showing the first page"));
     dialog.show();
     QCoreApplication::processEvents();
-    if (options.apply && !dialog.applyAll())
-        code = kFailed;
+    if (options.apply) {
+        if (!dialog.applyAll())
+            code = kFailed;
+        // The page cannot tell that a store failed to save; the host can.
+        for (const QString &error : session.writeErrors()) {
+            say(error);
+            code = kFailed;
+        }
+    }
     if (!options.screenshotFile.isEmpty()) {
         QString error;
         if (!Screenshot::save(&dialog, options.screenshotFile, &error)) {

@@ -76,6 +76,7 @@ private slots:
     void applyWithRealPlugin_data();
     void applyWithRealPlugin();
     void activeDeviceLeavesStoresUntouched();
+    void unsavedApplyIsReported();
     void germanTranslationLoads();
 
 private:
@@ -363,6 +364,25 @@ void tst_StudioCli::activeDeviceLeavesStoresUntouched()
             runStudio({"--config", config.path(), "--device-kinds", "UNI", "--apply"});
     QCOMPARE(writes.exitCode, 0);
     QVERIFY(readFile(files[0]) != before[0] || readFile(files[1]) != before[1]);
+}
+
+// Guards against a store that cannot save being passed over in silence:
+// the page cannot tell, so the host must say so and fail.
+void tst_StudioCli::unsavedApplyIsReported()
+{
+    if (!QFile::exists(realPlugin()))
+        QSKIP("uis_dev.plg is not built yet (build the target uis_dev)");
+    QTemporaryDir config;
+    // A folder where the store's file should be: it can be neither read,
+    // copied nor replaced.
+    QVERIFY(QDir(config.path()).mkdir("dev_hwup.conf"));
+    const StudioRun run = runStudio({"--config", config.path(), "--apply"});
+    QVERIFY2(run.finished && !run.crashed, run.err.constData());
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(linesContaining(run, "dev_hwup.conf: not saved").size(), 1);
+    QVERIFY(QFileInfo(config.filePath("dev_hwup.conf")).isDir());
+    // The other stores saved what the page applied.
+    QVERIFY(readFile(config.filePath("vendrel-studio.conf")).contains("current_workmode=UNI"));
 }
 
 // Guards against --lang not reaching the page: the translation the
