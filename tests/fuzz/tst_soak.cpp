@@ -44,20 +44,24 @@ void tst_Soak::pluginLoadInitRelease()
         const auto factory = reinterpret_cast<Factory>(
                 dlsym(library, "__orvane_internal_create_uis_dev_module__"));
         QVERIFY(factory);
-        std::unique_ptr<orvane::ModuleRef> handle(factory(&app.flags()));
-        std::weak_ptr<orvane::AbstractModule> module = handle->module();
-        QVERIFY(handle->module()->init(app));
-        const auto &pages = host.peers->uisManager->pages().pages();
-        QCOMPARE(pages.size(), size_t(1));
-        std::weak_ptr<AbstractSettingsPage> page = pages.front().page;
-        // Every few cycles the dialog shows the page before the host quits.
-        if (cycle % 10 == 0)
-            QVERIFY(pages.front().page->widget(nullptr));
+        {
+            std::unique_ptr<orvane::ModuleRef> handle(factory(&app.flags()));
+            // The weak pointers' control blocks were made by the plug-in's
+            // code: they must go before the library is unloaded.
+            std::weak_ptr<orvane::AbstractModule> module = handle->module();
+            QVERIFY(handle->module()->init(app));
+            const auto &pages = host.peers->uisManager->pages().pages();
+            QCOMPARE(pages.size(), size_t(1));
+            std::weak_ptr<AbstractSettingsPage> page = pages.front().page;
+            // Every few cycles the dialog shows the page before the host quits.
+            if (cycle % 10 == 0)
+                QVERIFY(pages.front().page->widget(nullptr));
 
-        host.peers->uisManager->pages().clear();
-        QVERIFY(page.expired());
-        handle.reset();
-        QVERIFY(module.expired());
+            host.peers->uisManager->pages().clear();
+            QVERIFY(page.expired());
+            handle.reset();
+            QVERIFY(module.expired());
+        }
         QCOMPARE(dlclose(library), 0);
         QVERIFY(nothingLive());
     }
