@@ -18,7 +18,7 @@ std::string MemorySettingsStore::value(const std::string &key, const std::string
     return read(key, defaultValue);
 }
 
-std::string MemorySettingsStore::read(const std::string &key, std::string defaultValue) const
+std::string MemorySettingsStore::read(const std::string &key, const std::string &defaultValue) const
 {
     if (m_recording)
         m_calls.push_back({Call::Read, key, defaultValue});

@@ -39,7 +39,7 @@ protected:
     std::map<std::string, std::string> m_values;
 
 private:
-    std::string read(const std::string &key, std::string defaultValue) const;
+    std::string read(const std::string &key, const std::string &defaultValue) const;
 
     bool m_recording = false;
     mutable std::vector<Call> m_calls;

@@ -17,13 +17,6 @@ using Step = winapi_seam::Step;
 using Entries = std::map<std::string, std::string>;
 
 const QStringList kAddresses{"10.0.0.2", "192.168.0.10"};
-const char *const kPageKeys[] = {"current_workmode",
-                                 "settings.hwup.local_timecode_rate",
-                                 "settings.hwup.enableconnectionmode",
-                                 "settings.hwup.connectionmode",
-                                 "settings.hwup.capturefps",
-                                 "settings.hwup.ip"};
-
 // Every key of the page stored in both stores, values that a save writes
 // back unchanged (so a save leaves the stores equal), and a key of someone
 // else's in each.

@@ -152,7 +152,7 @@ void tst_SettingsStore::interruptedWritesLeaveAWholeFile()
 {
     const QString path = dir.filePath("atomic.conf");
     const std::string small(64, 'a');
-    const std::string large(512 * 1024, 'b');
+    const std::string large(size_t(512) * 1024, 'b');
     FileSettingsStore(path).setValue("v", small);
 
     for (int round = 0; round < 12; ++round) {

@@ -122,8 +122,8 @@ void tst_IdentityClasses::computerName()
     if (rows.isEmpty() && error.contains("unshare"))
         QSKIP(qPrintable("no UTS namespaces here: " + error));
     QVERIFY2(rows.size() == 1, qPrintable(error));
-    QCOMPARE(rows.first().value("Name"), "'" + name + "'");
-    QCOMPARE(rows.first().value("Domain"), "'" + domain + "'");
+    QCOMPARE(rows.value(0).value("Name"), "'" + name + "'");
+    QCOMPARE(rows.value(0).value("Domain"), "'" + domain + "'");
 
     // Its object path, with the name in any case, finds it.
     const QList<Row> byPath = probe("Win32_ComputerSystem.Name=\"" + name.toLower() + "\"", wrapper,

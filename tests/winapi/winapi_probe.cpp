@@ -24,7 +24,7 @@ int main(int argc, char *argv[])
             return 3;
         }
         QList<QStringList> rows;
-        const QString text = arguments.at(1);
+        const QString &text = arguments.at(1);
         const HRESULT hr = text.trimmed().startsWith(QLatin1String("select"), Qt::CaseInsensitive)
                 ? session.query(text, &rows)
                 : session.object(text, &rows);
