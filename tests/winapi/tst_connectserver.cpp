@@ -22,6 +22,7 @@ private slots:
     void init()
     {
         winapi_seam::reset();
+        winapi_seam::recordCalls(true);
         QCOMPARE(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
     }
     void cleanup()

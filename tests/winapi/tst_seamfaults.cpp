@@ -88,6 +88,7 @@ private slots:
     void init()
     {
         winapi_seam::reset();
+        winapi_seam::recordCalls(true);
         winapi_seam::scriptRows(L"Test_Row",
                                 {{{L"Name", Value::text(L"one")}},
                                  {{L"Name", Value::text(L"two")}},

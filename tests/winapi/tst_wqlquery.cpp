@@ -67,6 +67,7 @@ private slots:
     void init()
     {
         winapi_seam::reset();
+        winapi_seam::recordCalls(true);
         winapi_seam::scriptRows(kClass, deviceRows());
     }
     void cleanup()

@@ -91,7 +91,11 @@ private slots:
     void allocationFailurePassesThrough();
 };
 
-void tst_MachineInfo::init() { winapi_seam::reset(); }
+void tst_MachineInfo::init()
+{
+    winapi_seam::reset();
+    winapi_seam::recordCalls(true);
+}
 
 void tst_MachineInfo::cleanup()
 {

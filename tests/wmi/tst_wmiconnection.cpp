@@ -52,7 +52,11 @@ private slots:
     void allocationFailurePassesThrough();
 };
 
-void tst_WMIConnection::init() { winapi_seam::reset(); }
+void tst_WMIConnection::init()
+{
+    winapi_seam::reset();
+    winapi_seam::recordCalls(true);
+}
 
 void tst_WMIConnection::cleanup()
 {

@@ -25,6 +25,8 @@ std::vector<std::wstring> executedQueries() { return SeamState::queries(); }
 
 std::vector<ConnectCall> connectCalls() { return SeamState::connects(); }
 
+void recordCalls(bool on) { SeamState::setRecording(on); }
+
 void reset()
 {
     SeamState::reset();

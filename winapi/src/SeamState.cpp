@@ -20,6 +20,7 @@ struct State
     std::vector<std::wstring> queries;
     std::vector<winapi_seam::ConnectCall> connects;
     bool securitySet = false;
+    bool recording = false;
 };
 
 State &state()
@@ -56,7 +57,8 @@ void SeamState::logQuery(const std::wstring &query)
 {
     State &s = state();
     const std::lock_guard<std::mutex> lock(s.mutex);
-    s.queries.push_back(query);
+    if (s.recording)
+        s.queries.push_back(query);
 }
 
 std::vector<std::wstring> SeamState::queries()
@@ -70,7 +72,8 @@ void SeamState::logConnect(const winapi_seam::ConnectCall &call)
 {
     State &s = state();
     const std::lock_guard<std::mutex> lock(s.mutex);
-    s.connects.push_back(call);
+    if (s.recording)
+        s.connects.push_back(call);
 }
 
 std::vector<winapi_seam::ConnectCall> SeamState::connects()
@@ -78,6 +81,13 @@ std::vector<winapi_seam::ConnectCall> SeamState::connects()
     State &s = state();
     const std::lock_guard<std::mutex> lock(s.mutex);
     return s.connects;
+}
+
+void SeamState::setRecording(bool on)
+{
+    State &s = state();
+    const std::lock_guard<std::mutex> lock(s.mutex);
+    s.recording = on;
 }
 
 bool SeamState::claimSecurity()

@@ -20,6 +20,7 @@ public:
     static std::vector<std::wstring> queries();
     static void logConnect(const winapi_seam::ConnectCall &call);
     static std::vector<winapi_seam::ConnectCall> connects();
+    static void setRecording(bool on);
 
     // True for the first call since start or reset: security is set then.
     static bool claimSecurity();

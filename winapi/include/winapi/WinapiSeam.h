@@ -81,7 +81,11 @@ struct Counters
 };
 WINAPI_EXPORT Counters counters();
 
-// Every ExecQuery text since the last reset, in order.
+// Turns the two call logs below on or off (off at start: a host that runs
+// for days must not keep every query it made). reset() leaves it as it is.
+WINAPI_EXPORT void recordCalls(bool on);
+
+// Every ExecQuery text since the last reset while recording, in order.
 WINAPI_EXPORT std::vector<std::wstring> executedQueries();
 
 struct ConnectCall
@@ -90,7 +94,7 @@ struct ConnectCall
     bool userNull;
     bool passwordNull;
 };
-// Every ConnectServer call since the last reset, in order.
+// Every ConnectServer call since the last reset while recording, in order.
 WINAPI_EXPORT std::vector<ConnectCall> connectCalls();
 
 // Drops scripts, faults and logs; lets CoInitializeSecurity succeed once
