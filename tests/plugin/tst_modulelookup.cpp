@@ -16,8 +16,17 @@ class tst_ModuleLookup : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        app.reset();
+        lookups.clear();
+        app.setLookupObserver([this](const auto &l) { lookups.push_back(l); });
+    }
+    void cleanup()
+    {
+        app.reset();
+        setModuleIdentity(nullptr);
+    }
     void identityIsNullBeforeTheFactory();
     void findsPeersByInterface();
     void failuresCarryTheHostsCode_data();
@@ -28,19 +37,6 @@ private:
     orvane::StudioApplication &app = orvane::StudioApplication::instance();
     std::vector<orvane::StudioApplication::Lookup> lookups;
 };
-
-void tst_ModuleLookup::init()
-{
-    app.reset();
-    lookups.clear();
-    app.setLookupObserver([this](const auto &l) { lookups.push_back(l); });
-}
-
-void tst_ModuleLookup::cleanup()
-{
-    app.reset();
-    setModuleIdentity(nullptr);
-}
 
 // Guards against an identity invented before the factory has set one.
 void tst_ModuleLookup::identityIsNullBeforeTheFactory()

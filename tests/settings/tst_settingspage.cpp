@@ -36,8 +36,8 @@ class tst_SettingsPage : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { host = std::make_unique<PageTestHost>(); }
+    void cleanup() { host.reset(); }
     void widgetIsMadeOnceAndLoadedOnce();
     void releaseWidget_data();
     void releaseWidget();
@@ -50,10 +50,6 @@ private slots:
 private:
     std::unique_ptr<PageTestHost> host;
 };
-
-void tst_SettingsPage::init() { host = std::make_unique<PageTestHost>(); }
-
-void tst_SettingsPage::cleanup() { host.reset(); }
 
 // Guards against a second widget (or a second load) for a later request.
 void tst_SettingsPage::widgetIsMadeOnceAndLoadedOnce()

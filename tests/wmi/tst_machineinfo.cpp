@@ -79,8 +79,12 @@ class tst_MachineInfo : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { winapi_seam::reset(); }
+    void cleanup()
+    {
+        winapi_seam::reset();
+        verifyNothingLive();
+    }
 
     void localIpAddresses_data();
     void localIpAddresses();
@@ -90,14 +94,6 @@ private slots:
     void allocationFailurePassesThrough_data();
     void allocationFailurePassesThrough();
 };
-
-void tst_MachineInfo::init() { winapi_seam::reset(); }
-
-void tst_MachineInfo::cleanup()
-{
-    winapi_seam::reset();
-    verifyNothingLive();
-}
 
 // Guards against each rule of the address scan: the adapter filter (ROOT
 // devices never asked about), text order, later duplicates winning, the
