@@ -144,8 +144,8 @@ void tst_StudioCli::helpExitsCleanly()
         QVERIFY2(run.out.contains(option), option);
 }
 
-// Guards against a bad plug-in file crashing the host or hiding the good
-// plug-in, and against refusals that do not name the file.
+// Guards against a bad plug-in file crashing the host, stopping the loader
+// before the good plug-in, or being refused without a line naming the file.
 void tst_StudioCli::brokenPluginsAreRefusedLineByLine()
 {
     QTemporaryDir plugins;
@@ -161,6 +161,8 @@ void tst_StudioCli::brokenPluginsAreRefusedLineByLine()
     QVERIFY(text.open(QIODevice::WriteOnly));
     text.write("{\"architecture\":\"3.1.2.1\"}\n");
     text.close();
+    // Only .plg files are plug-ins: a library under another name is not tried.
+    QVERIFY(QFile::copy(testPlugin("bad_json"), plugins.filePath("bad_json.so")));
 
     const StudioRun run = runStudio(
             {"--plugins", plugins.path(), "--config", config.path(), "--apply", "--dump"});
