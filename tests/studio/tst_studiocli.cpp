@@ -234,27 +234,13 @@ void tst_StudioCli::hostileValuesSurviveRestart_data()
     QTest::addColumn<QByteArray>("key");
     QTest::addColumn<QByteArray>("value");
 
-    QTest::newRow("'=' in the value")
-            << "dev_hwup:settings.hwup.ip=a=b="
-            << "dev_hwup" << QByteArray("settings.hwup.ip") << QByteArray("a=b=");
-    QTest::newRow("newlines, literal and escaped")
-            << "vendrel-studio:current_workmode=UNI\n\\nhybird"
-            << "vendrel-studio" << QByteArray("current_workmode") << QByteArray("UNI\n\nhybird");
-    QTest::newRow("bytes that are not UTF-8")
-            << "dev_hwup:settings.hwup.capturefps=\\xff\\xfe60"
-            << "dev_hwup" << QByteArray("settings.hwup.capturefps")
-            << QByteArray("\xff\xfe"
-                          "60");
-    QTest::newRow("key that is not UTF-8")
-            << "mirel_wr_support:\\xc0\\x80=fps"
-            << "mirel_wr_support" << QByteArray("\xc0\x80") << QByteArray("fps");
-    QTest::newRow("NUL byte and '=' in the key")
-            << "mirel_wr_support:a\\=\\x00b=\\x00"
-            << "mirel_wr_support" << QByteArray("a=\0b", 4) << QByteArray("\0", 1);
-    QTest::newRow("UTF-8 text") << QString::fromUtf8("dev_hwup:ключ=значение 😀") << "dev_hwup"
-                                << QByteArray("ключ") << QByteArray("значение 😀");
-    QTest::newRow("empty value") << "dev_hwup:settings.hwup.ip="
-                                 << "dev_hwup" << QByteArray("settings.hwup.ip") << QByteArray();
+    // Each piece on its own (parsing --set, the store file, the dump) has its
+    // own test with many more cases: these are the hardest ones end to end.
+    // clang-format off
+    QTest::newRow("newlines, literal and escaped") << "vendrel-studio:current_workmode=UNI\n\\nhybird" << "vendrel-studio" << QByteArray("current_workmode") << QByteArray("UNI\n\nhybird");
+    QTest::newRow("bytes that are not UTF-8") << "dev_hwup:settings.hwup.capturefps=\\xff\\xfe60" << "dev_hwup" << QByteArray("settings.hwup.capturefps") << QByteArray("\xff\xfe" "60");
+    QTest::newRow("NUL byte and '=' in the key") << "mirel_wr_support:a\\=\\x00b=\\x00" << "mirel_wr_support" << QByteArray("a=\0b", 4) << QByteArray("\0", 1);
+    // clang-format on
 }
 
 // Guards against --set or the stores mangling hostile bytes, and against
