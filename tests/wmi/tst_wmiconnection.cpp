@@ -65,19 +65,15 @@ void tst_WMIConnection::connectSteps_data()
     QTest::addColumn<long>("apartmentDepth");
     QTest::addColumn<int>("connectServerCalls");
 
+    // clang-format off
     QTest::newRow("all succeed") << Step::SysAllocString << S_OK << true << 1L << 1;
-    QTest::newRow("CoInitializeEx changed mode")
-            << Step::CoInitializeEx << RPC_E_CHANGED_MODE << false << 0L << 0;
-    QTest::newRow("CoInitializeSecurity denied")
-            << Step::CoInitializeSecurity << E_ACCESSDENIED << false << 1L << 0;
-    QTest::newRow("CoInitializeSecurity too late")
-            << Step::CoInitializeSecurity << RPC_E_TOO_LATE << true << 1L << 1;
-    QTest::newRow("CoCreateInstance not registered")
-            << Step::CoCreateInstance << REGDB_E_CLASSNOTREG << false << 1L << 0;
-    QTest::newRow("ConnectServer invalid namespace")
-            << Step::ConnectServer << WBEM_E_INVALID_NAMESPACE << false << 1L << 1;
-    QTest::newRow("CoSetProxyBlanket denied")
-            << Step::CoSetProxyBlanket << E_ACCESSDENIED << false << 1L << 1;
+    QTest::newRow("CoInitializeEx changed mode") << Step::CoInitializeEx << RPC_E_CHANGED_MODE << false << 0L << 0;
+    QTest::newRow("CoInitializeSecurity denied") << Step::CoInitializeSecurity << E_ACCESSDENIED << false << 1L << 0;
+    QTest::newRow("CoInitializeSecurity too late") << Step::CoInitializeSecurity << RPC_E_TOO_LATE << true << 1L << 1;
+    QTest::newRow("CoCreateInstance not registered") << Step::CoCreateInstance << REGDB_E_CLASSNOTREG << false << 1L << 0;
+    QTest::newRow("ConnectServer invalid namespace") << Step::ConnectServer << WBEM_E_INVALID_NAMESPACE << false << 1L << 1;
+    QTest::newRow("CoSetProxyBlanket denied") << Step::CoSetProxyBlanket << E_ACCESSDENIED << false << 1L << 1;
+    // clang-format on
 }
 
 void tst_WMIConnection::connectSteps()
