@@ -231,10 +231,8 @@ void tst_WqlQuery::filter_data()
     QTest::newRow("allowed nesting")
             << base + repeated("(", 50) + "Id = 1" + repeated(")", 50) << ok << "1";
     QTest::newRow("deep NOT") << base + repeated("NOT ", 100000) + "Id = 1" << invalid << "";
-    QTest::newRow("long AND chain")
-            << base + "Id = 1" + repeated(" AND Id = 1", 50000) << ok << "1";
-    QTest::newRow("long OR chain")
-            << base + "Id = 1" + repeated(" OR Id = 2", 50000) << ok << "1,2";
+    QTest::newRow("50000 ANDs") << base + "Id = 1" + repeated(" AND Id = 1", 50000) << ok << "1";
+    QTest::newRow("50000 ORs") << base + "Id = 1" + repeated(" OR Id = 2", 50000) << ok << "1,2";
     QTest::newRow("long list") << "SELECT Id" + repeated(", Name", 50000) + " FROM Test_Device"
                                << ok << "1,2,3,-4";
     QTest::newRow("many percent signs")
