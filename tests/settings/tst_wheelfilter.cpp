@@ -14,29 +14,8 @@ class tst_WheelFilter : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        area = std::make_unique<QScrollArea>();
-        auto *content = new QWidget;
-        auto *layout = new QVBoxLayout(content);
-        box = new QComboBox(content);
-        for (int i = 0; i < 10; ++i)
-            box->addItem(QString::number(i));
-        box->setCurrentIndex(5);
-        other = new QWidget(content);
-        other->setFocusPolicy(Qt::StrongFocus);
-        layout->addWidget(box);
-        layout->addWidget(other);
-        layout->addSpacing(3000);
-        area->setWidget(content);
-        area->resize(300, 200);
-        auto *filter = new WheelFilter(area.get());
-        filter->watch(box);
-        area->show();
-        area->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(area.get()));
-    }
-    void cleanup() { area.reset(); }
+    void init();
+    void cleanup();
     void wheelOverBox_data();
     void wheelOverBox();
     void policiesAndOtherEvents();
@@ -50,6 +29,31 @@ private:
     QComboBox *box = nullptr;
     QWidget *other = nullptr;
 };
+
+void tst_WheelFilter::init()
+{
+    area = std::make_unique<QScrollArea>();
+    auto *content = new QWidget;
+    auto *layout = new QVBoxLayout(content);
+    box = new QComboBox(content);
+    for (int i = 0; i < 10; ++i)
+        box->addItem(QString::number(i));
+    box->setCurrentIndex(5);
+    other = new QWidget(content);
+    other->setFocusPolicy(Qt::StrongFocus);
+    layout->addWidget(box);
+    layout->addWidget(other);
+    layout->addSpacing(3000);
+    area->setWidget(content);
+    area->resize(300, 200);
+    auto *filter = new WheelFilter(area.get());
+    filter->watch(box);
+    area->show();
+    area->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(area.get()));
+}
+
+void tst_WheelFilter::cleanup() { area.reset(); }
 
 void tst_WheelFilter::turnWheel(QWidget *target, int steps)
 {
