@@ -16,42 +16,27 @@ class tst_ModuleLookup : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void identityIsNullBeforeTheFactory();
+    void init()
+    {
+        app.reset();
+        lookups.clear();
+        app.setLookupObserver([this](const auto &l) { lookups.push_back(l); });
+    }
+    void cleanup()
+    {
+        app.reset();
+        setModuleIdentity(nullptr);
+    }
     void findsPeersByInterface();
     void failuresCarryTheHostsCode_data();
     void failuresCarryTheHostsCode();
-    void everyLookupPresentsIdentityAndInterfaceType();
+    void lookupPresentsIdentityAndInterfaceType_data();
+    void lookupPresentsIdentityAndInterfaceType();
 
 private:
     orvane::StudioApplication &app = orvane::StudioApplication::instance();
     std::vector<orvane::StudioApplication::Lookup> lookups;
 };
-
-void tst_ModuleLookup::init()
-{
-    app.reset();
-    lookups.clear();
-    app.setLookupObserver([this](const auto &l) { lookups.push_back(l); });
-}
-
-void tst_ModuleLookup::cleanup()
-{
-    app.reset();
-    setModuleIdentity(nullptr);
-}
-
-// Guards against an identity invented before the factory has set one.
-void tst_ModuleLookup::identityIsNullBeforeTheFactory()
-{
-    HostPeers peers;
-    peers.registerAll(app);
-    QCOMPARE(moduleIdentity(), nullptr);
-    lookupModule<DevHwupModule>(app, "dev_hwup");
-    QCOMPARE(lookups.size(), size_t(1));
-    QCOMPARE(lookups.front().requester, nullptr);
-}
 
 // Guards against returning the wrong object, or a pointer not adjusted to T.
 void tst_ModuleLookup::findsPeersByInterface()
@@ -93,18 +78,30 @@ void tst_ModuleLookup::failuresCarryTheHostsCode()
     }
 }
 
-// Guards against presenting an implementation type or a stale identity.
-void tst_ModuleLookup::everyLookupPresentsIdentityAndInterfaceType()
+void tst_ModuleLookup::lookupPresentsIdentityAndInterfaceType_data()
 {
+    QTest::addColumn<bool>("identitySet");
+    QTest::newRow("before the factory set one") << false;
+    QTest::newRow("set by the factory") << true;
+}
+
+// Guards against presenting an implementation type, a stale identity, or
+// one invented before the factory has set it.
+void tst_ModuleLookup::lookupPresentsIdentityAndInterfaceType()
+{
+    QFETCH(bool, identitySet);
     HostPeers peers;
     peers.registerAll(app);
     int token = 0;
-    setModuleIdentity(&token);
+    QCOMPARE(moduleIdentity(), nullptr);
+    if (identitySet)
+        setModuleIdentity(&token);
+    const void *expected = identitySet ? &token : nullptr;
     lookupModule<UisManagerModule>(app, "uis_manager");
     lookupModule<VendrelStudioModule>(app, "vendrel-studio");
     QCOMPARE(lookups.size(), size_t(2));
-    QCOMPARE(lookups[0].requester, static_cast<const void *>(&token));
-    QCOMPARE(lookups[1].requester, static_cast<const void *>(&token));
+    QCOMPARE(lookups[0].requester, expected);
+    QCOMPARE(lookups[1].requester, expected);
     QVERIFY(lookups[0].type == std::type_index(typeid(UisManagerModule)));
     QVERIFY(lookups[1].type == std::type_index(typeid(VendrelStudioModule)));
     QVERIFY(lookups[1].type != std::type_index(typeid(HostVendrelStudio)));

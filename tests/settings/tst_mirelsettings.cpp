@@ -10,8 +10,17 @@ class tst_MirelSettings : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        host = std::make_unique<PageTestHost>();
+        widget = std::make_unique<MirelSettingsWidget>(nullptr);
+        fps = child<QComboBox>(widget.get(), "comboBox_fps");
+    }
+    void cleanup()
+    {
+        widget.reset();
+        host.reset();
+    }
     void load_data();
     void load();
     void apply_data();
@@ -24,47 +33,25 @@ private:
     QComboBox *fps = nullptr;
 };
 
-void tst_MirelSettings::init()
-{
-    host = std::make_unique<PageTestHost>();
-    widget = std::make_unique<MirelSettingsWidget>(nullptr);
-    fps = child<QComboBox>(widget.get(), "comboBox_fps");
-}
-
-void tst_MirelSettings::cleanup()
-{
-    widget.reset();
-    host.reset();
-}
-
 // Guards the hybrid rate list and the fallback to 90 for whatever is stored.
 void tst_MirelSettings::load_data()
 {
     QTest::addColumn<QString>("stored"); // null: nothing stored
     QTest::addColumn<QString>("shown");
+    // clang-format off
     QTest::newRow("nothing stored") << QString() << "90";
-    QTest::newRow("empty") << ""
-                           << "90";
-    QTest::newRow("inertial-only 50") << "50"
-                                      << "90";
-    QTest::newRow("60 at position 0") << "60"
-                                      << "60";
-    QTest::newRow("120") << "120"
-                         << "120 (No Fingers)";
-    QTest::newRow("240") << "240"
-                         << "240 (No Fingers)";
-    QTest::newRow("96 and more") << "96fps"
-                                 << "96";
-    QTest::newRow("leading blank") << " 100"
-                                   << "100";
-    QTest::newRow("negative") << "-60"
-                              << "90";
-    QTest::newRow("huge") << "4294967296"
-                          << "90";
-    QTest::newRow("garbage") << "fast"
-                             << "90";
-    QTest::newRow("item text") << "120 (No Fingers)"
-                               << "120 (No Fingers)";
+    QTest::newRow("empty") << "" << "90";
+    QTest::newRow("inertial-only 50") << "50" << "90";
+    QTest::newRow("60 at position 0") << "60" << "60";
+    QTest::newRow("120") << "120" << "120 (No Fingers)";
+    QTest::newRow("240") << "240" << "240 (No Fingers)";
+    QTest::newRow("96 and more") << "96fps" << "96";
+    QTest::newRow("leading blank") << " 100" << "100";
+    QTest::newRow("negative") << "-60" << "90";
+    QTest::newRow("huge") << "4294967296" << "90";
+    QTest::newRow("garbage") << "fast" << "90";
+    QTest::newRow("item text") << "120 (No Fingers)" << "120 (No Fingers)";
+    // clang-format on
 }
 
 void tst_MirelSettings::load()

@@ -16,8 +16,16 @@ class tst_PageWidget : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        host = std::make_unique<PageTestHost>();
+        page = std::make_shared<SettingsPage>();
+    }
+    void cleanup()
+    {
+        page.reset();
+        host.reset();
+    }
     void deviceTypeChoice_data();
     void deviceTypeChoice();
     void apply_data();
@@ -28,18 +36,6 @@ private:
     std::unique_ptr<PageTestHost> host;
     std::shared_ptr<AbstractSettingsPage> page;
 };
-
-void tst_PageWidget::init()
-{
-    host = std::make_unique<PageTestHost>();
-    page = std::make_shared<SettingsPage>();
-}
-
-void tst_PageWidget::cleanup()
-{
-    page.reset();
-    host.reset();
-}
 
 // Guards the offered device types and the reading of the stored work mode:
 // exact, case-sensitive, everything but "hybird" meaning Inertial.

@@ -36,11 +36,10 @@ class tst_SettingsPage : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void widgetIsMadeOnceAndLoadedOnce();
-    void releaseWidget_data();
-    void releaseWidget();
+    void init() { host = std::make_unique<PageTestHost>(); }
+    void cleanup() { host.reset(); }
+    void widgetLifetime_data();
+    void widgetLifetime();
     void answersWithoutAWidget();
     void restoreDefaults_data();
     void restoreDefaults();
@@ -51,39 +50,28 @@ private:
     std::unique_ptr<PageTestHost> host;
 };
 
-void tst_SettingsPage::init() { host = std::make_unique<PageTestHost>(); }
-
-void tst_SettingsPage::cleanup() { host.reset(); }
-
-// Guards against a second widget (or a second load) for a later request.
-void tst_SettingsPage::widgetIsMadeOnceAndLoadedOnce()
-{
-    QWidget first;
-    QWidget second;
-    std::shared_ptr<AbstractSettingsPage> page = std::make_shared<SettingsPage>();
-    QCOMPARE(page->currentWidget(), nullptr);
-
-    QWidget *widget = page->widget(&first);
-    QVERIFY(widget);
-    QCOMPARE(page->widget(&second), widget);
-    QCOMPARE(widget->parentWidget(), &first);
-    QCOMPARE(page->currentWidget(), widget);
-    QCOMPARE(capturefpsReads(*host->peers->hwupStore), 1);
-}
-
-// Guards against leaking or double-deleting the widget the dialog lets go of.
-void tst_SettingsPage::releaseWidget_data()
+void tst_SettingsPage::widgetLifetime_data()
 {
     QTest::addColumn<bool>("destroy");
     QTest::newRow("released, kept alive") << false;
     QTest::newRow("released and deleted") << true;
 }
 
-void tst_SettingsPage::releaseWidget()
+// Guards against a second widget (or a second load) for a later request,
+// and against leaking or double-deleting the widget the dialog lets go of.
+void tst_SettingsPage::widgetLifetime()
 {
     QFETCH(bool, destroy);
+    QWidget first;
+    QWidget second;
     auto page = std::make_shared<SettingsPage>();
-    QPointer<QWidget> released = page->widget(nullptr);
+    QCOMPARE(page->currentWidget(), nullptr);
+    QPointer<QWidget> released = page->widget(&first);
+    QVERIFY(released);
+    QCOMPARE(page->widget(&second), released.data());
+    QCOMPARE(released->parentWidget(), &first);
+    QCOMPARE(page->currentWidget(), released.data());
+    QCOMPARE(capturefpsReads(*host->peers->hwupStore), 1);
 
     page->releaseWidget(destroy);
     QCOMPARE(released.isNull(), destroy);

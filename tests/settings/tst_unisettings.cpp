@@ -35,8 +35,16 @@ class tst_UniSettings : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        host = std::make_unique<PageTestHost>();
+        page = std::make_shared<SettingsPage>();
+    }
+    void cleanup()
+    {
+        page.reset();
+        host.reset();
+    }
     void load_data();
     void load();
     void apply_data();
@@ -58,18 +66,6 @@ private:
     QComboBox *tcBox = nullptr;
     QComboBox *modeBox = nullptr;
 };
-
-void tst_UniSettings::init()
-{
-    host = std::make_unique<PageTestHost>();
-    page = std::make_shared<SettingsPage>();
-}
-
-void tst_UniSettings::cleanup()
-{
-    page.reset();
-    host.reset();
-}
 
 QWidget *tst_UniSettings::openPage(bool hyper, const QVariantMap &stored,
                                    const QStringList &adapters)
@@ -286,6 +282,9 @@ void tst_UniSettings::frameRateChangeRebuildsTimecodes_data()
     QTest::newRow("unsaved choice dropped")
             << false << L{"fps=5", "tc=1", "fps=6"} << kRates120 << "30";
     QTest::newRow("to 50") << false << L{"fps=0"} << L{"None", "25", "Local Time"} << "None";
+    QTest::newRow("to 60") << false << L{"fps=1"} << L{"None", "30", "Local Time"} << "30";
+    QTest::newRow("to 90") << false << L{"fps=2"} << L{"None", "30", "Local Time"} << "30";
+    QTest::newRow("to 100") << false << L{"fps=4"} << L{"None", "25", "Local Time"} << "None";
     QTest::newRow("hyper: picked 240") << true << L{"fps=6"} << kRates120 << "30";
     QTest::newRow("hyper: typed 120") << true << L{"fpsText=120"} << kRates120 << "30";
     QTest::newRow("hyper: typed 200")

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QtTest>
 
 #include <stdexcept>
@@ -106,58 +105,82 @@ class tst_SettingsDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { orvane::StudioApplication::instance().reset(); }
+    void init()
+    {
+        orvane::StudioApplication::instance().reset();
+        log.clear();
+        a = std::make_shared<FakePage>("A", &log);
+        b = std::make_shared<FakePage>("B", &log);
+    }
+    void cleanup() { a.reset(), b.reset(); }
 
     void buttons_data();
     void buttons();
-    void pageErrors_data();
-    void pageErrors();
-    void failedWidgetIsNotApplied();
     void languageChange();
     void listsAvailablePagesInOrder();
     void destroyingReleasesWidgets();
     void reloadAsksForFreshWidget();
+
+private:
+    QStringList log;
+    std::shared_ptr<FakePage> a;
+    std::shared_ptr<FakePage> b;
 };
 
 void tst_SettingsDialog::buttons_data()
 {
+    QTest::addColumn<QString>("visit"); // the pages shown, in turn
+    QTest::addColumn<QString>("failIn"); // what page A fails in, and how
+    QTest::addColumn<QString>("failHow");
     QTest::addColumn<QString>("press");
-    QTest::addColumn<bool>("showSecond"); // whether page B's widget was asked for
     QTest::addColumn<QStringList>("calls");
     QTest::addColumn<bool>("stillOpen");
+    QTest::addColumn<QStringList>("message"); // parts of the error shown; empty: none
 
-    QTest::newRow("Apply, one page shown")
-            << "apply" << false << QStringList{"A.validate", "A.apply"} << true;
-    QTest::newRow("Apply, both shown: all validate before any applies")
-            << "apply" << true << QStringList{"A.validate", "B.validate", "A.apply", "B.apply"}
-            << true;
-    QTest::newRow("OK applies then releases")
-            << "ok" << false << QStringList{"A.validate", "A.apply", "A.releaseWidget(true)"}
-            << false;
-    QTest::newRow("Cancel cancels then releases")
-            << "cancel" << true
-            << QStringList{"A.cancel", "B.cancel", "A.releaseWidget(true)", "B.releaseWidget(true)"}
-            << false;
-    QTest::newRow("Restore Defaults only on the current page")
-            << "restore" << true << QStringList{"B.restoreDefaults"} << true;
+    using L = QStringList;
+    const L both{"A.validate", "B.validate", "A.apply", "B.apply"};
+    const L missingHwup{"A v0", "dev_hwup", "no module of that name"};
+    // clang-format off
+    QTest::newRow("Apply, one page shown") << "A" << "" << "" << "apply" << L{"A.validate", "A.apply"} << true << L{};
+    QTest::newRow("Apply, both shown: all validate before any applies") << "AB" << "" << "" << "apply" << both << true << L{};
+    QTest::newRow("OK applies then releases") << "A" << "" << "" << "ok" << L{"A.validate", "A.apply", "A.releaseWidget(true)"} << false << L{};
+    QTest::newRow("Cancel cancels then releases") << "AB" << "" << "" << "cancel" << L{"A.cancel", "B.cancel", "A.releaseWidget(true)", "B.releaseWidget(true)"} << false << L{};
+    QTest::newRow("Restore Defaults only on the current page") << "AB" << "" << "" << "restore" << L{"B.restoreDefaults"} << true << L{};
+    QTest::newRow("apply throws: B still applies") << "ABA" << "apply" << "lookup" << "apply" << both << true << missingHwup;
+    QTest::newRow("OK with a throwing apply keeps the dialog open") << "ABA" << "apply" << "lookup" << "ok" << both << true << missingHwup;
+    QTest::newRow("validate throws: nothing is applied") << "ABA" << "validate" << "lookup" << "apply" << L{"A.validate"} << true << missingHwup;
+    QTest::newRow("validate says no: nothing is applied") << "ABA" << "validate" << "false" << "apply" << L{"A.validate"} << true << L{"A v0", "cannot be applied"};
+    QTest::newRow("apply answers false") << "ABA" << "apply" << "false" << "apply" << both << true << L{"A v0", "could not apply"};
+    QTest::newRow("a page whose load failed is not applied") << "AB" << "widget" << "lookup" << "ok" << L{"B.validate", "B.apply", "A.releaseWidget(true)", "B.releaseWidget(true)"} << false << missingHwup;
+    QTest::newRow("restore defaults throws something else") << "ABA" << "restoreDefaults" << "runtime" << "restore" << L{"A.restoreDefaults"} << true << L{"A v0", "page broke"};
+    // clang-format on
 }
 
-// Guards against the dialog calling pages in the wrong order, calling pages
-// it never showed, or leaving widgets behind when it closes.
+// Guards against the dialog calling pages in the wrong order or pages it
+// never showed, leaving widgets behind when it closes, a page's exception
+// escaping (a crash), shown without the module and the reason, or stopping
+// the other pages, and a page whose load failed being applied (its
+// half-loaded controls would overwrite the stored values).
 void tst_SettingsDialog::buttons()
 {
+    QFETCH(QString, visit);
     QFETCH(QString, press);
-    QFETCH(bool, showSecond);
-    QStringList log;
-    auto a = std::make_shared<FakePage>("A", &log);
-    auto b = std::make_shared<FakePage>("B", &log);
+    QFETCH(QStringList, message);
+    QFETCH(QString, failIn);
+    QFETCH(QString, failHow);
+    a->failIn = failIn;
+    a->failHow = failHow;
     SettingsDialog dialog({a, b});
     dialog.setMessageBoxesEnabled(false);
     QSignalSpy errors(&dialog, &SettingsDialog::errorShown);
     dialog.show();
-    if (showSecond)
-        dialog.findChild<QListWidget *>("listWidgetPages")->setCurrentRow(1);
-    QCOMPARE(log, showSecond ? QStringList({"A.widget", "B.widget"}) : QStringList({"A.widget"}));
+    for (const QChar page : visit.mid(1))
+        dialog.findChild<QListWidget *>("listWidgetPages")->setCurrentRow(page == 'B' ? 1 : 0);
+    log.removeDuplicates();
+    QCOMPARE(log,
+             visit.contains('B') ? QStringList({"A.widget", "B.widget"})
+                                 : QStringList({"A.widget"}));
+    QCOMPARE(dialog.pageWidget(0) == nullptr, failIn == "widget"); // shown as not loaded
     log.clear();
 
     const QMap<QString, QDialogButtonBox::StandardButton>
@@ -169,122 +192,24 @@ void tst_SettingsDialog::buttons()
 
     QTEST(log, "calls");
     QTEST(dialog.isVisible(), "stillOpen");
-    QCOMPARE(errors.count(), 0);
-    if (!dialog.isVisible()) {
+    QCOMPARE(errors.count(), message.isEmpty() ? 0 : 1);
+    for (const QString &part : message) {
+        const QString shown = errors.first().first().toString();
+        QVERIFY2(shown.contains(part), qPrintable(shown));
+    }
+    if (dialog.isVisible()) {
+        QVERIFY(a->currentWidget());
+        QCOMPARE(b->currentWidget() != nullptr, visit.contains('B'));
+    } else {
         QVERIFY(a->lastWidget.isNull());
         QVERIFY(b->currentWidget() == nullptr);
     }
-}
-
-void tst_SettingsDialog::pageErrors_data()
-{
-    QTest::addColumn<QString>("failIn");
-    QTest::addColumn<QString>("failHow");
-    QTest::addColumn<QString>("press");
-    QTest::addColumn<QStringList>("expectedInMessage");
-    QTest::addColumn<QStringList>("calls");
-
-    const QStringList missingHwup{"A v0", "dev_hwup", "no module of that name"};
-    QTest::newRow("apply throws: B still applies")
-            << "apply"
-            << "lookup"
-            << "apply" << missingHwup
-            << QStringList{"A.validate", "B.validate", "A.apply", "B.apply"};
-    QTest::newRow("OK with a throwing apply keeps the dialog open")
-            << "apply"
-            << "lookup"
-            << "ok" << missingHwup << QStringList{"A.validate", "B.validate", "A.apply", "B.apply"};
-    QTest::newRow("validate throws: nothing is applied")
-            << "validate"
-            << "lookup"
-            << "apply" << missingHwup << QStringList{"A.validate"};
-    QTest::newRow("validate says no: nothing is applied")
-            << "validate"
-            << "false"
-            << "apply" << QStringList{"A v0", "cannot be applied"} << QStringList{"A.validate"};
-    QTest::newRow("apply answers false")
-            << "apply"
-            << "false"
-            << "apply" << QStringList{"A v0", "could not apply"}
-            << QStringList{"A.validate", "B.validate", "A.apply", "B.apply"};
-    QTest::newRow("restore defaults throws something else")
-            << "restoreDefaults"
-            << "runtime"
-            << "restore" << QStringList{"A v0", "page broke"} << QStringList{"A.restoreDefaults"};
-}
-
-// Guards against a page's exception escaping the dialog (a crash), being
-// shown without the module and the reason, or stopping the other pages.
-void tst_SettingsDialog::pageErrors()
-{
-    QFETCH(QString, failIn);
-    QFETCH(QString, failHow);
-    QFETCH(QString, press);
-    QFETCH(QStringList, expectedInMessage);
-    QStringList log;
-    auto a = std::make_shared<FakePage>("A", &log);
-    auto b = std::make_shared<FakePage>("B", &log);
-    a->failIn = failIn;
-    a->failHow = failHow;
-    SettingsDialog dialog({a, b});
-    dialog.setMessageBoxesEnabled(false);
-    QSignalSpy errors(&dialog, &SettingsDialog::errorShown);
-    dialog.show();
-    dialog.findChild<QListWidget *>("listWidgetPages")->setCurrentRow(1);
-    dialog.findChild<QListWidget *>("listWidgetPages")->setCurrentRow(0);
-    log.clear();
-
-    button(dialog,
-           press == "ok"                ? QDialogButtonBox::Ok
-                   : press == "restore" ? QDialogButtonBox::RestoreDefaults
-                                        : QDialogButtonBox::Apply)
-            ->click();
-
-    QTEST(log, "calls");
-    QCOMPARE(errors.count(), 1);
-    const QString message = errors.first().first().toString();
-    for (const QString &part : expectedInMessage)
-        QVERIFY2(message.contains(part), qPrintable(message));
-    QVERIFY(dialog.isVisible());
-    QVERIFY(a->currentWidget() && b->currentWidget());
-}
-
-// Guards against applying a page whose load failed: its half-loaded
-// controls would overwrite the stored values.
-void tst_SettingsDialog::failedWidgetIsNotApplied()
-{
-    QStringList log;
-    auto a = std::make_shared<FakePage>("A", &log);
-    auto b = std::make_shared<FakePage>("B", &log);
-    a->failIn = "widget";
-    SettingsDialog dialog({a, b});
-    dialog.setMessageBoxesEnabled(false);
-    QSignalSpy errors(&dialog, &SettingsDialog::errorShown);
-    dialog.show();
-    QCOMPARE(errors.count(), 1);
-    QVERIFY(errors.first().first().toString().contains("dev_hwup"));
-    QVERIFY(dialog.pageWidget(0) == nullptr);
-    QVERIFY(a->currentWidget() && !a->currentWidget()->isVisible());
-    auto *stack = dialog.findChild<QStackedWidget *>("stackedWidgetPages");
-    QVERIFY(qobject_cast<QLabel *>(stack->currentWidget()));
-    dialog.findChild<QListWidget *>("listWidgetPages")->setCurrentRow(1);
-    log.clear();
-
-    button(dialog, QDialogButtonBox::Ok)->click();
-    QCOMPARE(log,
-             QStringList(
-                     {"B.validate", "B.apply", "A.releaseWidget(true)", "B.releaseWidget(true)"}));
-    QVERIFY(!dialog.isVisible());
-    QVERIFY(a->lastWidget.isNull());
 }
 
 // Guards against a language change leaving stale titles, or retranslating
 // pages that have no widget.
 void tst_SettingsDialog::languageChange()
 {
-    QStringList log;
-    auto a = std::make_shared<FakePage>("A", &log);
-    auto b = std::make_shared<FakePage>("B", &log);
     SettingsDialog dialog({a, b});
     dialog.show();
     log.clear();
@@ -302,9 +227,6 @@ void tst_SettingsDialog::languageChange()
 // reordering the pages it was given (the registry orders them).
 void tst_SettingsDialog::listsAvailablePagesInOrder()
 {
-    QStringList log;
-    auto a = std::make_shared<FakePage>("A", &log);
-    auto b = std::make_shared<FakePage>("B", &log);
     auto c = std::make_shared<FakePage>("C", &log);
     b->available = false;
     SettingsDialog dialog({c, b, a});
@@ -324,8 +246,6 @@ void tst_SettingsDialog::listsAvailablePagesInOrder()
 // stack must hand it back before the dialog goes.
 void tst_SettingsDialog::destroyingReleasesWidgets()
 {
-    QStringList log;
-    auto a = std::make_shared<FakePage>("A", &log);
     {
         SettingsDialog dialog({a});
         dialog.show();
@@ -340,9 +260,6 @@ void tst_SettingsDialog::destroyingReleasesWidgets()
 // was loaded before, which would not show the page read-only.
 void tst_SettingsDialog::reloadAsksForFreshWidget()
 {
-    QStringList log;
-    auto a = std::make_shared<FakePage>("A", &log);
-    auto b = std::make_shared<FakePage>("B", &log);
     SettingsDialog dialog({a, b});
     dialog.show();
     QPointer<QWidget> before = a->lastWidget;

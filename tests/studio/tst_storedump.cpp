@@ -36,7 +36,6 @@ class tst_StoreDump : public QObject
 private slots:
     void roundTrip_data();
     void roundTrip();
-    void wholeDump();
 };
 
 void tst_StoreDump::roundTrip_data()
@@ -87,25 +86,6 @@ void tst_StoreDump::roundTrip()
     QCOMPARE(store.size(), 1);
     QCOMPARE(bytesOfKey(store.begin().key()), key);
     QCOMPARE(bytesOfValue(store.begin().value()), bytes);
-}
-
-// Guards against a store missing from the dump or entries landing in the
-// wrong module's object.
-void tst_StoreDump::wholeDump()
-{
-    const StoreDump::Entries app{{"current_workmode", "hybird"}};
-    const StoreDump::Entries hwup{{"settings.hwup.capturefps", "96"}, {"\xff", "x"}};
-    const StoreDump::Entries mirel;
-    const QJsonDocument doc = QJsonDocument::fromJson(StoreDump::dump(
-            {{"vendrel-studio", &app}, {"dev_hwup", &hwup}, {"mirel_wr_support", &mirel}}));
-    QVERIFY(doc.isObject());
-    const QJsonObject all = doc.object();
-    QCOMPARE(all.keys(), QStringList({"dev_hwup", "mirel_wr_support", "vendrel-studio"}));
-    QCOMPARE(all["vendrel-studio"].toObject()["current_workmode"].toString(), QString("hybird"));
-    QCOMPARE(all["dev_hwup"].toObject().size(), 2);
-    QCOMPARE(all["dev_hwup"].toObject()["settings.hwup.capturefps"].toString(), QString("96"));
-    QCOMPARE(all["dev_hwup"].toObject()["{\"base64\":\"/w==\"}"].toString(), QString("x"));
-    QVERIFY(all["mirel_wr_support"].toObject().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_StoreDump)

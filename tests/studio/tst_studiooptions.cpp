@@ -23,47 +23,34 @@ void tst_StudioOptions::assignment_data()
     QTest::addColumn<std::string>("key");
     QTest::addColumn<std::string>("value");
 
-    QTest::newRow("plain") << "dev_hwup:settings.hwup.ip=10.0.0.2" << true
-                           << std::string("dev_hwup") << std::string("settings.hwup.ip")
-                           << std::string("10.0.0.2");
-    QTest::newRow("'=' in the value")
-            << "vendrel-studio:k=a=b==" << true << std::string("vendrel-studio") << std::string("k")
-            << std::string("a=b==");
-    QTest::newRow("escaped '=' in the key")
-            << "mirel_wr_support:a\\=b=c" << true << std::string("mirel_wr_support")
-            << std::string("a=b") << std::string("c");
-    QTest::newRow("empty value") << "dev_hwup:k=" << true << std::string("dev_hwup")
-                                 << std::string("k") << std::string();
-    QTest::newRow("':' in key and value") << "dev_hwup:a:b=c:d" << true << std::string("dev_hwup")
-                                          << std::string("a:b") << std::string("c:d");
-    QTest::newRow("escapes") << "dev_hwup:k=\\n\\r\\t\\\\\\x00\\xff\\xFe" << true
-                             << std::string("dev_hwup") << std::string("k")
-                             << std::string("\n\r\t\\\0\xff\xfe", 7);
-    QTest::newRow("literal newline") << "dev_hwup:k=a\nb" << true << std::string("dev_hwup")
-                                     << std::string("k") << std::string("a\nb");
-    QTest::newRow("non-ASCII text as UTF-8")
-            << QString::fromUtf8("dev_hwup:k=é😀") << true << std::string("dev_hwup")
-            << std::string("k") << std::string("\xc3\xa9\xf0\x9f\x98\x80");
-    QTest::newRow("unknown module")
-            << "uis_manager:k=v" << false << std::string() << std::string() << std::string();
-    QTest::newRow("no module") << ":k=v" << false << std::string() << std::string()
-                               << std::string();
-    QTest::newRow("no colon") << "dev_hwup" << false << std::string() << std::string()
-                              << std::string();
-    QTest::newRow("no '='") << "dev_hwup:key" << false << std::string() << std::string()
-                            << std::string();
-    QTest::newRow("only an escaped '='")
-            << "dev_hwup:key\\=v" << false << std::string() << std::string() << std::string();
-    QTest::newRow("empty key") << "dev_hwup:=v" << false << std::string() << std::string()
-                               << std::string();
-    QTest::newRow("unknown escape")
-            << "dev_hwup:k=\\q" << false << std::string() << std::string() << std::string();
-    QTest::newRow("short \\x") << "dev_hwup:k=\\x4" << false << std::string() << std::string()
-                               << std::string();
-    QTest::newRow("\\x with a non-hex digit")
-            << "dev_hwup:k=\\x4g" << false << std::string() << std::string() << std::string();
-    QTest::newRow("lone backslash")
-            << "dev_hwup:k=v\\" << false << std::string() << std::string() << std::string();
+    using S = std::string;
+    const auto valid = [](const char *tag, const QString &text, const S &module, const S &key,
+                          const S &value) {
+        QTest::newRow(tag) << text << true << module << key << value;
+    };
+    const auto invalid = [](const char *tag, const QString &text) {
+        QTest::newRow(tag) << text << false << S() << S() << S();
+    };
+    // clang-format off
+    valid("plain", "dev_hwup:settings.hwup.ip=10.0.0.2", "dev_hwup", "settings.hwup.ip", "10.0.0.2");
+    valid("'=' in the value", "vendrel-studio:k=a=b==", "vendrel-studio", "k", "a=b==");
+    valid("escaped '=' in the key", "mirel_wr_support:a\\=b=c", "mirel_wr_support", "a=b", "c");
+    valid("empty value", "dev_hwup:k=", "dev_hwup", "k", S());
+    valid("':' in key and value", "dev_hwup:a:b=c:d", "dev_hwup", "a:b", "c:d");
+    valid("escapes", "dev_hwup:k=\\n\\r\\t\\\\\\x00\\xff\\xFe", "dev_hwup", "k", S("\n\r\t\\\0\xff\xfe", 7));
+    valid("literal newline", "dev_hwup:k=a\nb", "dev_hwup", "k", "a\nb");
+    valid("non-ASCII text as UTF-8", QString::fromUtf8("dev_hwup:k=é😀"), "dev_hwup", "k", "\xc3\xa9\xf0\x9f\x98\x80");
+    invalid("unknown module", "uis_manager:k=v");
+    invalid("no module", ":k=v");
+    invalid("no colon", "dev_hwup");
+    invalid("no '='", "dev_hwup:key");
+    invalid("only an escaped '='", "dev_hwup:key\\=v");
+    invalid("empty key", "dev_hwup:=v");
+    invalid("unknown escape", "dev_hwup:k=\\q");
+    invalid("short \\x", "dev_hwup:k=\\x4");
+    invalid("\\x with a non-hex digit", "dev_hwup:k=\\x4g");
+    invalid("lone backslash", "dev_hwup:k=v\\");
+    // clang-format on
 }
 
 // Guards against --set writing other bytes than the user meant (hostile
@@ -94,27 +81,22 @@ void tst_StudioOptions::options_data()
     const int run = int(StudioOptions::Outcome::Run);
     const int error = int(StudioOptions::Outcome::Error);
     const QStringList defaults{"UNI", "hybird"};
-    QTest::newRow("nothing") << QStringList() << run << defaults << false;
-    QTest::newRow("--settings is not a batch run")
-            << QStringList{"--settings"} << run << defaults << false;
-    QTest::newRow("--dump") << QStringList{"--dump"} << run << defaults << true;
-    QTest::newRow("--apply") << QStringList{"--apply"} << run << defaults << true;
-    QTest::newRow("--screenshot") << QStringList{"--screenshot", "x.png"} << run << defaults
-                                  << true;
-    QTest::newRow("kinds") << QStringList{"--device-kinds", "hybird"} << run
-                           << QStringList{"hybird"} << false;
-    QTest::newRow("kinds, spaces trimmed") << QStringList{"--device-kinds", "UNI, other"} << run
-                                           << QStringList{"UNI", "other"} << false;
-    QTest::newRow("no kinds") << QStringList{"--device-kinds="} << run << QStringList() << false;
-    QTest::newRow("empty kind") << QStringList{"--device-kinds", "UNI,,hybird"} << error
-                                << QStringList() << false;
-    QTest::newRow("language") << QStringList{"--lang", "pt_BR"} << run << defaults << false;
-    QTest::newRow("language as a path")
-            << QStringList{"--lang", "../../x"} << error << QStringList() << false;
-    QTest::newRow("unknown option")
-            << QStringList{"--frobnicate"} << error << QStringList() << false;
-    QTest::newRow("help") << QStringList{"--help"} << int(StudioOptions::Outcome::Help)
-                          << QStringList() << false;
+    using L = QStringList;
+    // clang-format off
+    QTest::newRow("nothing") << L() << run << defaults << false;
+    QTest::newRow("--settings is not a batch run") << L{"--settings"} << run << defaults << false;
+    QTest::newRow("--dump") << L{"--dump"} << run << defaults << true;
+    QTest::newRow("--apply") << L{"--apply"} << run << defaults << true;
+    QTest::newRow("--screenshot") << L{"--screenshot", "x.png"} << run << defaults << true;
+    QTest::newRow("kinds") << L{"--device-kinds", "hybird"} << run << L{"hybird"} << false;
+    QTest::newRow("kinds, spaces trimmed") << L{"--device-kinds", "UNI, other"} << run << L{"UNI", "other"} << false;
+    QTest::newRow("no kinds") << L{"--device-kinds="} << run << L() << false;
+    QTest::newRow("empty kind") << L{"--device-kinds", "UNI,,hybird"} << error << L() << false;
+    QTest::newRow("language") << L{"--lang", "pt_BR"} << run << defaults << false;
+    QTest::newRow("language as a path") << L{"--lang", "../../x"} << error << L() << false;
+    QTest::newRow("unknown option") << L{"--frobnicate"} << error << L() << false;
+    QTest::newRow("help") << L{"--help"} << int(StudioOptions::Outcome::Help) << L() << false;
+    // clang-format on
 }
 
 // Guards against options being misread (bad options as a whole are

@@ -60,8 +60,16 @@ class tst_Wql : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { winapi_seam::reset(); }
+    void cleanup()
+    {
+        winapi_seam::reset();
+        const winapi_seam::Counters live = winapi_seam::counters();
+        QCOMPARE(live.interfaces, 0L);
+        QCOMPARE(live.bstrs, 0L);
+        QCOMPARE(live.safeArrays, 0L);
+        QCOMPARE(live.apartmentDepth, 0L);
+    }
 
     void jsonRows();
     void failingQueryDoesNotStopOthers();
@@ -70,18 +78,6 @@ private slots:
     void commandLine_data();
     void commandLine();
 };
-
-void tst_Wql::init() { winapi_seam::reset(); }
-
-void tst_Wql::cleanup()
-{
-    winapi_seam::reset();
-    const winapi_seam::Counters live = winapi_seam::counters();
-    QCOMPARE(live.interfaces, 0L);
-    QCOMPARE(live.bstrs, 0L);
-    QCOMPARE(live.safeArrays, 0L);
-    QCOMPARE(live.apartmentDepth, 0L);
-}
 
 // Guards against rows out of order, names sorted instead of in GetNames
 // order, wrong type names, and values not escaped or typed as JSON.

@@ -87,15 +87,11 @@ void tst_IdentityClasses::computerName_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("domain");
 
-    QTest::newRow("short") << "studio"
-                           << "STUDIO"
-                           << "WORKGROUP";
-    QTest::newRow("mixed case with domain") << "MoCap-Rig.example.org"
-                                            << "MOCAP-RIG"
-                                            << "example.org";
-    QTest::newRow("longer than NetBIOS allows") << "capture-workstation-07"
-                                                << "CAPTURE-WORKSTA"
-                                                << "WORKGROUP";
+    // clang-format off
+    QTest::newRow("short") << "studio" << "STUDIO" << "WORKGROUP";
+    QTest::newRow("mixed case with domain") << "MoCap-Rig.example.org" << "MOCAP-RIG" << "example.org";
+    QTest::newRow("longer than NetBIOS allows") << "capture-workstation-07" << "CAPTURE-WORKSTA" << "WORKGROUP";
+    // clang-format on
 }
 
 // Guards against a computer name that is not the NetBIOS form (first
@@ -136,18 +132,12 @@ void tst_IdentityClasses::timeZone_data()
     QTest::addColumn<QString>("bias");
     QTest::addColumn<QString>("caption");
 
-    QTest::newRow("east, half hour") << "Asia/Kolkata"
-                                     << "i:-330"
-                                     << "'(UTC+05:30) Asia/Kolkata'";
-    QTest::newRow("west") << "America/New_York"
-                          << "i:300"
-                          << "'(UTC-05:00) America/New_York'";
-    QTest::newRow("one hour east") << "Europe/Berlin"
-                                   << "i:-60"
-                                   << "'(UTC+01:00) Europe/Berlin'";
-    QTest::newRow("UTC") << "UTC"
-                         << "i:0"
-                         << "'(UTC+00:00) UTC'";
+    // clang-format off
+    QTest::newRow("east, half hour") << "Asia/Kolkata" << "i:-330" << "'(UTC+05:30) Asia/Kolkata'";
+    QTest::newRow("west") << "America/New_York" << "i:300" << "'(UTC-05:00) America/New_York'";
+    QTest::newRow("one hour east") << "Europe/Berlin" << "i:-60" << "'(UTC+01:00) Europe/Berlin'";
+    QTest::newRow("UTC") << "UTC" << "i:0" << "'(UTC+00:00) UTC'";
+    // clang-format on
 }
 
 // Guards against the bias sign being the Unix one (UTC+1 must be -60) and a

@@ -125,34 +125,16 @@ void tst_NetworkClasses::namespaceAdapters_data()
     QTest::addColumn<QStringList>("masks");
     QTest::addColumn<QString>("ipv6");
 
-    QTest::newRow("normal IPv4, two addresses")
-            << "uwa0"
-            << "i:2"
-            << "b:true"
-            << "'02:00:5E:00:0A:01'" << QStringList{"192.0.2.10", "192.0.2.11"}
-            << QStringList{"255.255.255.0", "255.255.255.0"} << "";
-    QTest::newRow("link-local IPv4") << "uwc0"
-                                     << "i:2"
-                                     << "b:true"
-                                     << "'02:00:5E:00:0C:01'" << QStringList{"169.254.7.8"}
-                                     << QStringList{"255.255.0.0"} << "";
-    QTest::newRow("IPv6 only") << "uwe0"
-                               << "i:2"
-                               << "b:true"
-                               << "*" << QStringList() << QStringList() << "2001:db8::5";
-    QTest::newRow("administratively down")
-            << "uwg0"
-            << "i:0"
-            << "b:false"
-            << "*" << QStringList{"198.51.100.3"} << QStringList{"255.255.255.0"} << "";
-    QTest::newRow("up without carrier") << "uwi0"
-                                        << "i:7"
-                                        << "b:true"
-                                        << "*" << QStringList() << QStringList() << "";
-    QTest::newRow("loopback, down") << "lo"
-                                    << "i:0"
-                                    << "b:false"
-                                    << "null" << QStringList() << QStringList() << "";
+    using L = QStringList;
+    const QString any = "*";
+    // clang-format off
+    QTest::newRow("normal IPv4, two addresses") << "uwa0" << "i:2" << "b:true" << "'02:00:5E:00:0A:01'" << L{"192.0.2.10", "192.0.2.11"} << L{"255.255.255.0", "255.255.255.0"} << "";
+    QTest::newRow("link-local IPv4") << "uwc0" << "i:2" << "b:true" << "'02:00:5E:00:0C:01'" << L{"169.254.7.8"} << L{"255.255.0.0"} << "";
+    QTest::newRow("IPv6 only") << "uwe0" << "i:2" << "b:true" << any << L{} << L{} << "2001:db8::5";
+    QTest::newRow("administratively down") << "uwg0" << "i:0" << "b:false" << any << L{"198.51.100.3"} << L{"255.255.255.0"} << "";
+    QTest::newRow("up without carrier") << "uwi0" << "i:7" << "b:true" << any << L{} << L{} << "";
+    QTest::newRow("loopback, down") << "lo" << "i:0" << "b:false" << "null" << L{} << L{} << "";
+    // clang-format on
 }
 
 // Guards against wrong connection states, MAC formatting, address order

@@ -79,8 +79,16 @@ class tst_MachineInfo : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        winapi_seam::reset();
+        winapi_seam::recordCalls(true);
+    }
+    void cleanup()
+    {
+        winapi_seam::reset();
+        verifyNothingLive();
+    }
 
     void localIpAddresses_data();
     void localIpAddresses();
@@ -90,18 +98,6 @@ private slots:
     void allocationFailurePassesThrough_data();
     void allocationFailurePassesThrough();
 };
-
-void tst_MachineInfo::init()
-{
-    winapi_seam::reset();
-    winapi_seam::recordCalls(true);
-}
-
-void tst_MachineInfo::cleanup()
-{
-    winapi_seam::reset();
-    verifyNothingLive();
-}
 
 // Guards against each rule of the address scan: the adapter filter (ROOT
 // devices never asked about), text order, later duplicates winning, the
@@ -212,33 +208,26 @@ void tst_MachineInfo::identity_data()
                           {{L"Name", Value::text(L"CPU one")},
                            {L"ProcessorId", Value::text(L"BFEBFBFF0002")}},
                           {{L"Name", Value::text(L"CPU two")}, {L"ProcessorId", Value::null()}}};
-
-    QTest::newRow("BIOS serial") << Identity::BiosSerial << "Win32_BIOS"
-                                 << Rows{{{L"SerialNumber", Value::text(L"BIOS-42")}}} << bios
-                                 << "BIOS-42";
-    QTest::newRow("BIOS without serial") << Identity::BiosSerial << "Win32_BIOS"
-                                         << Rows{{{L"SerialNumber", Value::null()}}} << bios << "";
-    QTest::newRow("board serial") << Identity::BaseBoardSerial << "Win32_BaseBoard"
-                                  << Rows{{{L"SerialNumber", Value::null()}},
-                                          {{L"SerialNumber", Value::text(L"MB-1")}},
-                                          {{L"SerialNumber", Value::text(L"MB-2")}}}
-                                  << board << "MB-1";
-    QTest::newRow("processor id, first row") << Identity::ProcessorId << "Win32_Processor"
-                                             << processors << processorId << "BFEBFBFF0001";
-    QTest::newRow("processor name, first row") << Identity::ProcessorName << "Win32_Processor"
-                                               << processors << processorName << "CPU one";
-    QTest::newRow("computer name")
-            << Identity::ComputerName << "Win32_ComputerSystem"
-            << Rows{{{L"Name", Value::text(L"STUDIO-PC")}}, {{L"Name", Value::text(L"OTHER")}}}
-            << computer << "STUDIO-PC";
-    QTest::newRow("computer name not a text")
-            << Identity::ComputerName << "Win32_ComputerSystem"
-            << Rows{{{L"Name", Value::int32(5)}}} << computer << "";
-    QTest::newRow("time zone") << Identity::TimeZone << "Win32_TimeZone"
-                               << Rows{{{L"Caption", Value::text(L"(UTC+01:00) Amsterdam")}}}
-                               << timeZone << "(UTC+01:00) Amsterdam";
-    QTest::newRow("no time zone") << Identity::TimeZone << "Win32_TimeZone" << Rows{} << timeZone
-                                  << "";
+    // Rows of one property each.
+    const auto rows = [](const wchar_t *name, std::initializer_list<Value> values) {
+        Rows result;
+        for (const Value &value : values)
+            result.push_back({{name, value}});
+        return result;
+    };
+    const Value null = Value::null();
+    using I = Identity;
+    // clang-format off
+    QTest::newRow("BIOS serial") << I::BiosSerial << "Win32_BIOS" << rows(L"SerialNumber", {Value::text(L"BIOS-42")}) << bios << "BIOS-42";
+    QTest::newRow("BIOS without serial") << I::BiosSerial << "Win32_BIOS" << rows(L"SerialNumber", {null}) << bios << "";
+    QTest::newRow("board serial") << I::BaseBoardSerial << "Win32_BaseBoard" << rows(L"SerialNumber", {null, Value::text(L"MB-1"), Value::text(L"MB-2")}) << board << "MB-1";
+    QTest::newRow("processor id, first row") << I::ProcessorId << "Win32_Processor" << processors << processorId << "BFEBFBFF0001";
+    QTest::newRow("processor name, first row") << I::ProcessorName << "Win32_Processor" << processors << processorName << "CPU one";
+    QTest::newRow("computer name") << I::ComputerName << "Win32_ComputerSystem" << rows(L"Name", {Value::text(L"STUDIO-PC"), Value::text(L"OTHER")}) << computer << "STUDIO-PC";
+    QTest::newRow("computer name not a text") << I::ComputerName << "Win32_ComputerSystem" << rows(L"Name", {Value::int32(5)}) << computer << "";
+    QTest::newRow("time zone") << I::TimeZone << "Win32_TimeZone" << rows(L"Caption", {Value::text(L"(UTC+01:00) Amsterdam")}) << timeZone << "(UTC+01:00) Amsterdam";
+    QTest::newRow("no time zone") << I::TimeZone << "Win32_TimeZone" << Rows{} << timeZone << "";
+    // clang-format on
 }
 
 void tst_MachineInfo::identity()

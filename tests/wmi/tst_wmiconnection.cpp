@@ -33,15 +33,21 @@ class tst_WMIConnection : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        winapi_seam::reset();
+        winapi_seam::recordCalls(true);
+    }
+    void cleanup()
+    {
+        winapi_seam::reset();
+        verifyNothingLive();
+    }
 
     void connectSteps_data();
     void connectSteps();
-    void connectPath_data();
-    void connectPath();
-    void connectCredentials_data();
-    void connectCredentials();
+    void connectArguments_data();
+    void connectArguments();
     void closeEndsOwnApartmentOnly();
     void queryRows_data();
     void queryRows();
@@ -51,18 +57,6 @@ private slots:
     void allocationFailurePassesThrough_data();
     void allocationFailurePassesThrough();
 };
-
-void tst_WMIConnection::init()
-{
-    winapi_seam::reset();
-    winapi_seam::recordCalls(true);
-}
-
-void tst_WMIConnection::cleanup()
-{
-    winapi_seam::reset();
-    verifyNothingLive();
-}
 
 // Guards against a failing step being ignored, a step running after an
 // earlier failure, RPC_E_TOO_LATE being treated as fatal, interfaces leaking
@@ -75,19 +69,15 @@ void tst_WMIConnection::connectSteps_data()
     QTest::addColumn<long>("apartmentDepth");
     QTest::addColumn<int>("connectServerCalls");
 
+    // clang-format off
     QTest::newRow("all succeed") << Step::SysAllocString << S_OK << true << 1L << 1;
-    QTest::newRow("CoInitializeEx changed mode")
-            << Step::CoInitializeEx << RPC_E_CHANGED_MODE << false << 0L << 0;
-    QTest::newRow("CoInitializeSecurity denied")
-            << Step::CoInitializeSecurity << E_ACCESSDENIED << false << 1L << 0;
-    QTest::newRow("CoInitializeSecurity too late")
-            << Step::CoInitializeSecurity << RPC_E_TOO_LATE << true << 1L << 1;
-    QTest::newRow("CoCreateInstance not registered")
-            << Step::CoCreateInstance << REGDB_E_CLASSNOTREG << false << 1L << 0;
-    QTest::newRow("ConnectServer invalid namespace")
-            << Step::ConnectServer << WBEM_E_INVALID_NAMESPACE << false << 1L << 1;
-    QTest::newRow("CoSetProxyBlanket denied")
-            << Step::CoSetProxyBlanket << E_ACCESSDENIED << false << 1L << 1;
+    QTest::newRow("CoInitializeEx changed mode") << Step::CoInitializeEx << RPC_E_CHANGED_MODE << false << 0L << 0;
+    QTest::newRow("CoInitializeSecurity denied") << Step::CoInitializeSecurity << E_ACCESSDENIED << false << 1L << 0;
+    QTest::newRow("CoInitializeSecurity too late") << Step::CoInitializeSecurity << RPC_E_TOO_LATE << true << 1L << 1;
+    QTest::newRow("CoCreateInstance not registered") << Step::CoCreateInstance << REGDB_E_CLASSNOTREG << false << 1L << 0;
+    QTest::newRow("ConnectServer invalid namespace") << Step::ConnectServer << WBEM_E_INVALID_NAMESPACE << false << 1L << 1;
+    QTest::newRow("CoSetProxyBlanket denied") << Step::CoSetProxyBlanket << E_ACCESSDENIED << false << 1L << 1;
+    // clang-format on
 }
 
 void tst_WMIConnection::connectSteps()
@@ -118,95 +108,65 @@ void tst_WMIConnection::connectSteps()
         CoUninitialize();
 }
 
-// Guards against a missing, doubled or misplaced "\\" prefix and against an
-// overload filling in the wrong host or namespace.
-void tst_WMIConnection::connectPath_data()
+// Guards against a missing, doubled or misplaced "\\" prefix, an overload
+// filling in the wrong host or namespace, a password sent without a user,
+// and an empty but given password turned into a null one.
+void tst_WMIConnection::connectArguments_data()
 {
     QTest::addColumn<int>("arguments");
     QTest::addColumn<QString>("host");
-    QTest::addColumn<QString>("nameSpace");
-    QTest::addColumn<QString>("path");
-
-    QTest::newRow("no arguments") << 0 << QString() << QString() << R"(\\.\root\cimv2)";
-    QTest::newRow("local host") << 1 << "." << QString() << R"(\\.\root\cimv2)";
-    QTest::newRow("empty host") << 1 << "" << QString() << R"(\\\root\cimv2)";
-    QTest::newRow("plain name") << 1 << "studio-pc" << QString() << R"(\\studio-pc\root\cimv2)";
-    QTest::newRow("already prefixed")
-            << 1 << R"(\\studio-pc)" << QString() << R"(\\studio-pc\root\cimv2)";
-    QTest::newRow("one backslash") << 1 << R"(\pc)" << QString() << R"(\\\pc\root\cimv2)";
-    QTest::newRow("three arguments") << 3 << "host" << QString() << R"(\\host\root\cimv2)";
-    QTest::newRow("own namespace") << 4 << "."
-                                   << R"(\root\wmi)"
-                                   << R"(\\.\root\wmi)";
-    QTest::newRow("namespace carries prefix") << 4 << ""
-                                              << R"(\\srv\root\cimv2)"
-                                              << R"(\\srv\root\cimv2)";
-}
-
-void tst_WMIConnection::connectPath()
-{
-    QFETCH(int, arguments);
-    QFETCH(QString, host);
-    QFETCH(QString, nameSpace);
-    QFETCH(QString, path);
-
-    WMIConnection connection;
-    switch (arguments) {
-    case 0:
-        connection.connect();
-        break;
-    case 1:
-        connection.connect(host);
-        break;
-    case 3:
-        connection.connect(host, QString(), QString());
-        break;
-    default:
-        connection.connect(host, QString(), QString(), nameSpace);
-        break;
-    }
-    const auto calls = winapi_seam::connectCalls();
-    connection.close();
-    // Remote hosts are not reachable in the stand-in: the connect may fail
-    // after ConnectServer and leave its apartment behind.
-    if (winapi_seam::counters().apartmentDepth > 0)
-        CoUninitialize();
-    QCOMPARE(int(calls.size()), 1);
-    QCOMPARE(QString::fromStdWString(calls.front().path), path);
-}
-
-// Guards against a password being sent without a user, or an empty but
-// given password being turned into a null one.
-void tst_WMIConnection::connectCredentials_data()
-{
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("nameSpace");
+    QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("userNull");
     QTest::addColumn<bool>("passwordNull");
 
-    QTest::newRow("neither") << QString() << QString() << true << true;
-    QTest::newRow("password without user") << QString() << "secret" << true << true;
-    QTest::newRow("user without password") << "operator" << QString() << false << false;
-    QTest::newRow("user and password") << "operator"
-                                       << "secret" << false << false;
+    const QString null;
+    const QString local = R"(\\.\root\cimv2)";
+    // clang-format off
+    QTest::newRow("no arguments") << 0 << null << null << null << null << local << true << true;
+    QTest::newRow("local host") << 1 << "." << null << null << null << local << true << true;
+    QTest::newRow("empty host") << 1 << "" << null << null << null << R"(\\\root\cimv2)" << true << true;
+    QTest::newRow("plain name") << 1 << "studio-pc" << null << null << null << R"(\\studio-pc\root\cimv2)" << true << true;
+    QTest::newRow("already prefixed") << 1 << R"(\\studio-pc)" << null << null << null << R"(\\studio-pc\root\cimv2)" << true << true;
+    QTest::newRow("one backslash") << 1 << R"(\pc)" << null << null << null << R"(\\\pc\root\cimv2)" << true << true;
+    QTest::newRow("three arguments") << 3 << "host" << null << null << null << R"(\\host\root\cimv2)" << true << true;
+    QTest::newRow("own namespace") << 4 << "." << null << null << R"(\root\wmi)" << R"(\\.\root\wmi)" << true << true;
+    QTest::newRow("namespace carries prefix") << 4 << "" << null << null << R"(\\srv\root\cimv2)" << R"(\\srv\root\cimv2)" << true << true;
+    QTest::newRow("password without user") << 3 << "." << null << "secret" << null << local << true << true;
+    QTest::newRow("user without password") << 3 << "." << "operator" << null << null << local << false << false;
+    QTest::newRow("user and password") << 3 << "." << "operator" << "secret" << null << local << false << false;
+    // clang-format on
 }
 
-void tst_WMIConnection::connectCredentials()
+void tst_WMIConnection::connectArguments()
 {
+    QFETCH(int, arguments);
+    QFETCH(QString, host);
     QFETCH(QString, user);
     QFETCH(QString, password);
-    QFETCH(bool, userNull);
-    QFETCH(bool, passwordNull);
+    QFETCH(QString, nameSpace);
 
     WMIConnection connection;
-    const bool connected = connection.connect(QStringLiteral("."), user, password);
+    if (arguments == 0)
+        connection.connect();
+    else if (arguments == 1)
+        connection.connect(host);
+    else if (arguments == 3)
+        connection.connect(host, user, password);
+    else
+        connection.connect(host, user, password, nameSpace);
     const auto calls = winapi_seam::connectCalls();
     connection.close();
-    if (!connected)
+    // Remote hosts and local credentials are refused by the stand-in: the
+    // connect fails after ConnectServer and leaves its apartment behind.
+    if (winapi_seam::counters().apartmentDepth > 0)
         CoUninitialize();
     QCOMPARE(int(calls.size()), 1);
-    QCOMPARE(calls.front().userNull, userNull);
-    QCOMPARE(calls.front().passwordNull, passwordNull);
+    QTEST(QString::fromStdWString(calls.front().path), "path");
+    QTEST(calls.front().userNull, "userNull");
+    QTEST(calls.front().passwordNull, "passwordNull");
 }
 
 // Guards against close() calling CoUninitialize without a connect of its own

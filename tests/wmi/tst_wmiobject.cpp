@@ -40,8 +40,18 @@ class tst_WMIObject : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        winapi_seam::reset();
+        scriptProbeRows();
+        QVERIFY(connection.connect());
+    }
+    void cleanup()
+    {
+        connection.close();
+        winapi_seam::reset();
+        verifyNothingLive();
+    }
 
     void get_data();
     void get();
@@ -53,20 +63,6 @@ private slots:
 private:
     WMIConnection connection;
 };
-
-void tst_WMIObject::init()
-{
-    winapi_seam::reset();
-    scriptProbeRows();
-    QVERIFY(connection.connect());
-}
-
-void tst_WMIObject::cleanup()
-{
-    connection.close();
-    winapi_seam::reset();
-    verifyNothingLive();
-}
 
 // Guards against a failed read writing into the caller's VARIANT (a stale
 // value would be taken for the property) and against reading the wrong row
