@@ -5,7 +5,7 @@
 #include "providers/ComputerSystemProvider.h"
 #include "providers/DmiProvider.h"
 #include "providers/NetworkAdapterProvider.h"
-#include "providers/NetworkInterfaces.h"
+#include "providers/NetworkClassCache.h"
 #include "providers/ProcessorProvider.h"
 #include "providers/TimeZoneProvider.h"
 
@@ -21,20 +21,11 @@ struct BuiltinClass
     ClassCatalog::Table (*current)(); // or kept while the machine is unchanged
 };
 
-std::vector<Row> adapterRows()
-{
-    return NetworkAdapterProvider::adapterRows(NetworkInterfaces::read());
-}
-
-std::vector<Row> configurationRows()
-{
-    return NetworkAdapterProvider::configurationRows(NetworkInterfaces::read());
-}
-
 const BuiltinClass kBuiltins[] = {
-        {L"Win32_NetworkAdapter", &NetworkAdapterProvider::adapterColumns, &adapterRows, nullptr},
+        {L"Win32_NetworkAdapter", &NetworkAdapterProvider::adapterColumns, nullptr,
+         &NetworkClassCache::adapters},
         {L"Win32_NetworkAdapterConfiguration", &NetworkAdapterProvider::configurationColumns,
-         &configurationRows, nullptr},
+         nullptr, &NetworkClassCache::configurations},
         {L"Win32_BIOS", &DmiProvider::biosColumns, &DmiProvider::biosRows, nullptr},
         {L"Win32_BaseBoard", &DmiProvider::baseBoardColumns, &DmiProvider::baseBoardRows, nullptr},
         {L"Win32_Processor", &ProcessorProvider::columns, &ProcessorProvider::rows, nullptr},
