@@ -22,7 +22,7 @@ HRESULT handOut(const std::wstring &className, const std::vector<std::wstring> &
         return WBEM_S_NO_ERROR;
     *ppObject = WbemClassObject::create(className,
                                         std::make_shared<const std::vector<std::wstring>>(names),
-                                        values);
+                                        std::vector<winapi_seam::Value>(values));
     return *ppObject ? WBEM_S_NO_ERROR : WBEM_E_OUT_OF_MEMORY;
 }
 
