@@ -6,6 +6,10 @@
 
 #include <QNetworkInterface>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include <fcntl.h>
 #include <sched.h>
 #include <unistd.h>
@@ -82,6 +86,7 @@ private slots:
     void changesAreSeen_data();
     void changesAreSeen();
     void anotherNamespaceIsSeen();
+    void concurrentQueries();
 
 private:
     std::unique_ptr<NamespaceFile> m_original;
@@ -203,6 +208,47 @@ void tst_NetworkCache::anotherNamespaceIsSeen()
     const bool back = ::setns(m_own->fd, CLONE_NEWNET) == 0;
     QVERIFY(back);
     compareWithQt("own namespace again");
+}
+
+// Guards against a snapshot dropped or rebuilt under a query of another
+// thread: queries of both classes run on several threads while addresses
+// come and go; every answer lists every link.
+void tst_NetworkCache::concurrentQueries()
+{
+    QString failure;
+    QVERIFY2(runAll({{"link", "add", "cj0", "type", "veth", "peer", "name", "cj1"}}, &failure),
+             qPrintable(failure));
+    const int links = QNetworkInterface::allInterfaces().size();
+    std::atomic<int> wrong{0};
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> threads;
+    threads.reserve(4);
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&wrong, &stop, links, t] {
+            const QString query = t % 2
+                    ? QStringLiteral("SELECT * FROM Win32_NetworkAdapter")
+                    : QStringLiteral("SELECT * FROM Win32_NetworkAdapterConfiguration");
+            for (int i = 0; i < 200 && !stop; ++i) {
+                if (queryHere(query).size() != links)
+                    ++wrong;
+            }
+        });
+    }
+    const QList<QStringList> toggle{{"addr", "add", "192.0.2.9/24", "dev", "cj0"},
+                                    {"addr", "del", "192.0.2.9/24", "dev", "cj0"}};
+    for (int i = 0; i < 5; ++i) {
+        if (!runAll(toggle, &failure))
+            break;
+    }
+    stop = true;
+    for (std::thread &thread : threads)
+        thread.join();
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QCOMPARE(wrong.load(), 0);
+    QCOMPARE(firstValue("SELECT IPAddress FROM Win32_NetworkAdapterConfiguration WHERE "
+                        "Description = 'cj0'",
+                        "IPAddress"),
+             QStringLiteral("null"));
 }
 
 QTEST_GUILESS_MAIN(tst_NetworkCache)
