@@ -60,7 +60,9 @@ std::vector<std::size_t> ColumnIndex::equalRows(const WqlLiteral &literal) const
         add(numbers(Form::Flag, literal.number), &result);
         break;
     }
-    std::sort(result.begin(), result.end());
+    // Each list is in row order already; only a merge of several needs it.
+    if (!std::is_sorted(result.begin(), result.end()))
+        std::sort(result.begin(), result.end());
     return result;
 }
 

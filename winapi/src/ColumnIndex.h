@@ -5,7 +5,7 @@
 #include <winapi/WinapiSeam.h>
 
 #include <cstddef>
-#include <map>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -29,10 +29,17 @@ private:
     // too, but only literals of the matching kind may see those.
     enum class Form { TextNumber, TextFlag, Number, Flag };
     using NumberKey = std::pair<Form, long long>;
+    struct NumberKeyHash
+    {
+        std::size_t operator()(const NumberKey &key) const
+        {
+            return std::hash<long long>()(key.second) * 4 + static_cast<std::size_t>(key.first);
+        }
+    };
 
     static void add(const std::vector<std::size_t> *rows, std::vector<std::size_t> *result);
     const std::vector<std::size_t> *numbers(Form form, long long number) const;
 
     std::unordered_map<std::wstring, std::vector<std::size_t>> m_texts; // by folded text
-    std::map<NumberKey, std::vector<std::size_t>> m_numbers;
+    std::unordered_map<NumberKey, std::vector<std::size_t>, NumberKeyHash> m_numbers;
 };
