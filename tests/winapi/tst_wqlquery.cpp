@@ -113,6 +113,7 @@ private slots:
     void builtinClassScripted();
     void enumerationEnd();
     void randomTexts();
+    void rewoundEnumerationRepeatsRows();
 };
 
 void tst_WqlQuery::filter_data()
@@ -396,6 +397,30 @@ void tst_WqlQuery::randomTexts()
         if (getHr != WBEM_S_NO_ERROR && getHr != WBEM_E_NOT_FOUND &&
             getHr != WBEM_E_INVALID_OBJECT_PATH)
             QFAIL(qPrintable(QStringLiteral("GetObject %1 for: %2").arg(hex(getHr), text)));
+    }
+}
+
+// Guards against rows handed out once being gone (or emptied) when an
+// enumerator that may be rewound is read again after Reset.
+void tst_WqlQuery::rewoundEnumerationRepeatsRows()
+{
+    Session session;
+    IEnumWbemClassObject *enumerator = nullptr;
+    QCOMPARE(session.services->ExecQuery(_bstr_t(L"WQL"),
+                                         _bstr_t(L"SELECT Id, Name FROM Test_Device WHERE Id > 1"),
+                                         WBEM_FLAG_RETURN_IMMEDIATELY, nullptr, &enumerator),
+             WBEM_S_NO_ERROR);
+    const ComRef<IEnumWbemClassObject> owner(enumerator);
+    for (int pass = 0; pass < 2; ++pass) {
+        QStringList seen;
+        IWbemClassObject *object = nullptr;
+        ULONG returned = 0;
+        while (enumerator->Next(WBEM_INFINITE, 1, &object, &returned) == WBEM_S_NO_ERROR) {
+            const ComRef<IWbemClassObject> row(object);
+            seen << readProperty(object, "Id") + "/" + readProperty(object, "Name");
+        }
+        QCOMPARE(seen.join(','), QStringLiteral("i:2/'beta',i:3/'Gamma_3'"));
+        QCOMPARE(enumerator->Reset(), WBEM_S_NO_ERROR);
     }
 }
 

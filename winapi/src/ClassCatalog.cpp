@@ -5,11 +5,11 @@
 #include "providers/ComputerSystemProvider.h"
 #include "providers/DmiProvider.h"
 #include "providers/NetworkAdapterProvider.h"
+#include "providers/NetworkClassCache.h"
 #include "providers/ProcessorProvider.h"
 #include "providers/TimeZoneProvider.h"
 
 using winapi_seam::Row;
-using winapi_seam::Value;
 
 namespace {
 
@@ -17,19 +17,21 @@ struct BuiltinClass
 {
     const wchar_t *name;
     std::vector<std::wstring> (*columns)();
-    std::vector<Row> (*rows)();
+    std::vector<Row> (*rows)(); // read afresh for every query
+    ClassCatalog::Table (*current)(); // or kept while the machine is unchanged
 };
 
 const BuiltinClass kBuiltins[] = {
-        {L"Win32_NetworkAdapter", &NetworkAdapterProvider::adapterColumns,
-         &NetworkAdapterProvider::adapterRows},
+        {L"Win32_NetworkAdapter", &NetworkAdapterProvider::adapterColumns, nullptr,
+         &NetworkClassCache::adapters},
         {L"Win32_NetworkAdapterConfiguration", &NetworkAdapterProvider::configurationColumns,
-         &NetworkAdapterProvider::configurationRows},
-        {L"Win32_BIOS", &DmiProvider::biosColumns, &DmiProvider::biosRows},
-        {L"Win32_BaseBoard", &DmiProvider::baseBoardColumns, &DmiProvider::baseBoardRows},
-        {L"Win32_Processor", &ProcessorProvider::columns, &ProcessorProvider::rows},
-        {L"Win32_ComputerSystem", &ComputerSystemProvider::columns, &ComputerSystemProvider::rows},
-        {L"Win32_TimeZone", &TimeZoneProvider::columns, &TimeZoneProvider::rows},
+         nullptr, &NetworkClassCache::configurations},
+        {L"Win32_BIOS", &DmiProvider::biosColumns, &DmiProvider::biosRows, nullptr},
+        {L"Win32_BaseBoard", &DmiProvider::baseBoardColumns, &DmiProvider::baseBoardRows, nullptr},
+        {L"Win32_Processor", &ProcessorProvider::columns, &ProcessorProvider::rows, nullptr},
+        {L"Win32_ComputerSystem", &ComputerSystemProvider::columns, &ComputerSystemProvider::rows,
+         nullptr},
+        {L"Win32_TimeZone", &TimeZoneProvider::columns, &TimeZoneProvider::rows, nullptr},
 };
 
 const BuiltinClass *builtin(const std::wstring &className)
@@ -41,44 +43,34 @@ const BuiltinClass *builtin(const std::wstring &className)
     return nullptr;
 }
 
-// Puts each row's values into the table's column order; properties the row
-// lacks stay NULL.
-void addRows(const std::vector<Row> &rows, ClassTable *table)
-{
-    for (const Row &row : rows) {
-        std::vector<Value> values(table->columns.size());
-        for (const auto &property : row) {
-            const int column = table->columnIndex(property.first);
-            if (column >= 0)
-                values[static_cast<std::size_t>(column)] = property.second;
-        }
-        table->rows.push_back(std::move(values));
-    }
-}
-
 } // namespace
 
-bool ClassCatalog::load(const std::wstring &className, bool withRows, ClassTable *table)
+ClassCatalog::Table ClassCatalog::find(const std::wstring &className)
+{
+    if (Table scripted = SeamState::script(className))
+        return scripted;
+    const BuiltinClass *known = builtin(className);
+    if (!known)
+        return nullptr;
+    return PreparedTable::make(known->name, known->columns(), {}, false);
+}
+
+ClassCatalog::Table ClassCatalog::machineRows(const std::wstring &className)
 {
     const BuiltinClass *known = builtin(className);
-    std::wstring scriptedName;
-    std::vector<Row> scripted;
-    const bool isScripted = SeamState::script(className, &scriptedName, &scripted);
-    if (!known && !isScripted)
-        return false;
+    if (!known)
+        return nullptr;
+    if (known->current)
+        return known->current();
+    return PreparedTable::make(known->name, known->columns(), known->rows());
+}
 
-    table->className = known ? known->name : scriptedName;
-    table->columns = known ? known->columns() : std::vector<std::wstring>();
-    table->rows.clear();
-    // Scripted rows may bring properties of their own; they follow the
-    // class's, in the order the rows name them.
-    for (const Row &row : scripted) {
-        for (const auto &property : row) {
-            if (table->columnIndex(property.first) < 0)
-                table->columns.push_back(property.first);
-        }
-    }
-    if (withRows)
-        addRows(isScripted ? scripted : known->rows(), table);
-    return true;
+ClassCatalog::Table ClassCatalog::prepareScript(const std::wstring &className,
+                                                const std::vector<Row> &rows)
+{
+    // A known class keeps its own name and properties; scripted rows may
+    // bring properties of their own.
+    const BuiltinClass *known = builtin(className);
+    return PreparedTable::make(known ? std::wstring(known->name) : className,
+                               known ? known->columns() : std::vector<std::wstring>(), rows);
 }

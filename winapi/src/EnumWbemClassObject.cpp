@@ -40,8 +40,13 @@ HRESULT EnumWbemClassObject::Next(LONG lTimeout, ULONG uCount, IWbemClassObject 
 
     ULONG returned = 0;
     while (returned < uCount && m_position < m_table.rows.size()) {
+        // A forward-only enumerator never hands a row out twice: its values
+        // move into the object instead of being copied.
+        auto &values = m_table.rows[m_position];
         IWbemClassObject *object =
-                WbemClassObject::create(m_table.className, m_names, m_table.rows[m_position]);
+                WbemClassObject::create(m_table.className, m_names,
+                                        m_forwardOnly ? std::move(values)
+                                                      : std::vector<winapi_seam::Value>(values));
         if (!object) {
             for (ULONG i = 0; i < returned; ++i) {
                 apObjects[i]->Release();

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "ClassTable.h"
+#include "PreparedTable.h"
 #include "WqlQuery.h"
 
 #include <winapi/WinTypes.h>
 
 // Runs a WQL query against the class catalogue: the rows that meet the
-// condition, each holding the selected properties in the class's order.
+// condition, in the class's row order, each holding the selected properties
+// in the class's order.
 class QueryExecutor
 {
 public:
@@ -19,4 +21,8 @@ public:
 
 private:
     static bool resolve(WqlCondition &condition, const ClassTable &table);
+    // The rows that alone can meet the condition, through a column index;
+    // false when the condition offers no equality to look up.
+    static bool lookUp(const WqlCondition &where, const PreparedTable &table,
+                       std::vector<std::size_t> *candidates);
 };

@@ -1,4 +1,5 @@
 #include "Apartment.h"
+#include "ClassCatalog.h"
 #include "FaultInjector.h"
 #include "LiveCounts.h"
 #include "SeamState.h"
@@ -7,7 +8,7 @@ namespace winapi_seam {
 
 void scriptRows(const std::wstring &className, const std::vector<Row> &rows)
 {
-    SeamState::setScript(className, rows);
+    SeamState::setScript(className, ClassCatalog::prepareScript(className, rows));
 }
 
 void failStep(Step step, HRESULT hr, int afterCalls, int times)

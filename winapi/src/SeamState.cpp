@@ -7,16 +7,10 @@
 
 namespace {
 
-struct ScriptedClass
-{
-    std::wstring name;
-    std::vector<winapi_seam::Row> rows;
-};
-
 struct State
 {
     std::mutex mutex;
-    std::map<std::wstring, ScriptedClass> scripts; // by folded class name
+    std::map<std::wstring, std::shared_ptr<const PreparedTable>> scripts; // by folded class name
     std::vector<std::wstring> queries;
     std::vector<winapi_seam::ConnectCall> connects;
     bool securitySet = false;
@@ -31,26 +25,21 @@ State &state()
 
 } // namespace
 
-void SeamState::setScript(const std::wstring &className, const std::vector<winapi_seam::Row> &rows)
+void SeamState::setScript(const std::wstring &className, std::shared_ptr<const PreparedTable> table)
 {
+    const std::wstring key = TextFold::fold(className);
     State &s = state();
     const std::lock_guard<std::mutex> lock(s.mutex);
-    s.scripts[TextFold::fold(className)] = ScriptedClass{className, rows};
+    s.scripts[key] = std::move(table);
 }
 
-bool SeamState::script(const std::wstring &className, std::wstring *scriptedName,
-                       std::vector<winapi_seam::Row> *rows)
+std::shared_ptr<const PreparedTable> SeamState::script(const std::wstring &className)
 {
+    const std::wstring key = TextFold::fold(className);
     State &s = state();
     const std::lock_guard<std::mutex> lock(s.mutex);
-    const auto found = s.scripts.find(TextFold::fold(className));
-    if (found == s.scripts.end())
-        return false;
-    if (scriptedName)
-        *scriptedName = found->second.name;
-    if (rows)
-        *rows = found->second.rows;
-    return true;
+    const auto found = s.scripts.find(key);
+    return found == s.scripts.end() ? nullptr : found->second;
 }
 
 void SeamState::logQuery(const std::wstring &query)

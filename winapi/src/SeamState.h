@@ -1,20 +1,23 @@
 #pragma once
 
+#include "PreparedTable.h"
+
 #include <winapi/WinapiSeam.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 // What tests set up through the seam and what the stand-in logs for them:
 // scripted rows, the query and connection logs and the process's security
-// state. Guarded by one mutex; every accessor copies.
+// state. Guarded by one mutex; every accessor copies (scripted tables are
+// shared: they never change once made).
 class SeamState
 {
 public:
-    static void setScript(const std::wstring &className, const std::vector<winapi_seam::Row> &rows);
-    // The scripted rows of a class and the name it was scripted under.
-    static bool script(const std::wstring &className, std::wstring *scriptedName,
-                       std::vector<winapi_seam::Row> *rows);
+    static void setScript(const std::wstring &className, std::shared_ptr<const PreparedTable> table);
+    // The scripted table of a class; null when it is not scripted.
+    static std::shared_ptr<const PreparedTable> script(const std::wstring &className);
 
     static void logQuery(const std::wstring &query);
     static std::vector<std::wstring> queries();

@@ -11,14 +11,14 @@ using winapi_seam::Step;
 using winapi_seam::Value;
 
 IWbemClassObject *WbemClassObject::create(const std::wstring &className, Names names,
-                                          const std::vector<Value> &values)
+                                          std::vector<Value> &&values)
 {
     auto *object = new (std::nothrow) WbemClassObject;
     if (!object)
         return nullptr;
     object->m_className = className;
     object->m_names = std::move(names);
-    object->m_values = values;
+    object->m_values = std::move(values);
     return object;
 }
 

@@ -16,9 +16,11 @@ class WbemClassObject final : public ComObject<IWbemClassObject>
 public:
     using Names = std::shared_ptr<const std::vector<std::wstring>>;
 
-    // `names` is shared by the rows of one result: only values are copied.
+    // `names` is shared by the rows of one result: only values are kept
+    // per object, moved in, and left untouched when the object cannot be
+    // made.
     static IWbemClassObject *create(const std::wstring &className, Names names,
-                                    const std::vector<winapi_seam::Value> &values);
+                                    std::vector<winapi_seam::Value> &&values);
 
     HRESULT STDMETHODCALLTYPE Get(LPCWSTR wszName, LONG lFlags, VARIANT *pVal, CIMTYPE *pType,
                                   LONG *plFlavor) override;

@@ -22,7 +22,7 @@ HRESULT handOut(const std::wstring &className, const std::vector<std::wstring> &
         return WBEM_S_NO_ERROR;
     *ppObject = WbemClassObject::create(className,
                                         std::make_shared<const std::vector<std::wstring>>(names),
-                                        values);
+                                        std::vector<winapi_seam::Value>(values));
     return *ppObject ? WBEM_S_NO_ERROR : WBEM_E_OUT_OF_MEMORY;
 }
 
@@ -49,14 +49,16 @@ HRESULT WbemServices::GetObject(const BSTR strObjectPath, LONG lFlags, IWbemCont
     HRESULT hr = ObjectPath::parse(strObjectPath, &query, &classOnly);
     if (FAILED(hr))
         return hr;
-    ClassTable table;
     if (classOnly) {
         // The class definition needs no instance: the machine is not read.
-        if (!ClassCatalog::load(query.className, false, &table))
+        const ClassCatalog::Table definition = ClassCatalog::find(query.className);
+        if (!definition)
             return WBEM_E_NOT_FOUND;
+        const ClassTable &table = definition->table();
         return handOut(table.className, table.columns,
                        std::vector<winapi_seam::Value>(table.columns.size()), ppObject);
     }
+    ClassTable table;
     hr = QueryExecutor::run(query, WBEM_E_NOT_FOUND, &table);
     if (hr == WBEM_E_INVALID_QUERY)
         return WBEM_E_INVALID_OBJECT_PATH;

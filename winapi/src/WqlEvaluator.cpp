@@ -1,9 +1,7 @@
 #include "WqlEvaluator.h"
 
 #include "TextFold.h"
-
-#include <cerrno>
-#include <cwchar>
+#include "WqlConversion.h"
 
 using winapi_seam::Value;
 
@@ -25,33 +23,6 @@ bool apply(WqlCondition::Op op, const T &a, const T &b)
         return !(b < a);
     case WqlCondition::Op::GreaterEqual:
         return !(a < b);
-    }
-    return false;
-}
-
-// The whole text as a decimal integer; 64-bit properties travel as text.
-bool toInteger(const std::wstring &text, long long *number)
-{
-    if (text.empty())
-        return false;
-    wchar_t *end = nullptr;
-    errno = 0;
-    const long long result = std::wcstoll(text.c_str(), &end, 10);
-    if (errno != 0 || end != text.c_str() + text.size() || text[0] == L' ')
-        return false;
-    *number = result;
-    return true;
-}
-
-bool toBoolean(const std::wstring &text, long long *flag)
-{
-    if (TextFold::equal(text, L"TRUE") || text == L"1") {
-        *flag = 1;
-        return true;
-    }
-    if (TextFold::equal(text, L"FALSE") || text == L"0") {
-        *flag = 0;
-        return true;
     }
     return false;
 }
@@ -104,19 +75,21 @@ bool WqlEvaluator::compare(const Value &value, WqlCondition::Op op, const WqlLit
         if (literal.kind == Kind::Text)
             return apply(op, TextFold::compare(value.textValue(), literal.text), 0);
         if (literal.kind == Kind::Integer)
-            return toInteger(value.textValue(), &number) && apply(op, number, literal.number);
-        return toBoolean(value.textValue(), &number) && apply(op, number, literal.number);
+            return WqlConversion::toInteger(value.textValue(), &number) &&
+                    apply(op, number, literal.number);
+        return WqlConversion::toBoolean(value.textValue(), &number) &&
+                apply(op, number, literal.number);
     case Value::Kind::Int32:
         if (literal.kind == Kind::Text) {
             long long converted = 0;
-            return toInteger(literal.text, &converted) &&
+            return WqlConversion::toInteger(literal.text, &converted) &&
                     apply(op, static_cast<long long>(value.intValue()), converted);
         }
         return apply(op, static_cast<long long>(value.intValue()), literal.number);
     case Value::Kind::Boolean: {
         const long long flag = value.boolValue() ? 1 : 0;
         if (literal.kind == Kind::Text)
-            return toBoolean(literal.text, &number) && apply(op, flag, number);
+            return WqlConversion::toBoolean(literal.text, &number) && apply(op, flag, number);
         return apply(op, flag, literal.number != 0 ? 1LL : 0LL);
     }
     }

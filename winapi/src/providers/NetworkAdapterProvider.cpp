@@ -1,6 +1,5 @@
 #include "NetworkAdapterProvider.h"
 
-#include "NetworkInterfaces.h"
 #include "PnpDeviceId.h"
 #include "SysfsReader.h"
 
@@ -66,11 +65,11 @@ std::vector<std::wstring> NetworkAdapterProvider::adapterColumns()
             L"ProductName", L"ServiceName",     L"Speed"};
 }
 
-std::vector<Row> NetworkAdapterProvider::adapterRows()
+std::vector<Row> NetworkAdapterProvider::adapterRows(const std::vector<NetworkInterface> &interfaces)
 {
     std::vector<Row> rows;
     int rootNumber = 0;
-    for (const NetworkInterface &interface : NetworkInterfaces::read()) {
+    for (const NetworkInterface &interface : interfaces) {
         const std::wstring name = SysfsReader::widen(interface.name);
         std::wstring pnp = PnpDeviceId::forInterface(interface.name);
         const bool physical = !pnp.empty();
@@ -109,10 +108,11 @@ std::vector<std::wstring> NetworkAdapterProvider::configurationColumns()
             L"IPEnabled", L"IPSubnet",    L"MACAddress", L"ServiceName"};
 }
 
-std::vector<Row> NetworkAdapterProvider::configurationRows()
+std::vector<Row> NetworkAdapterProvider::configurationRows(
+        const std::vector<NetworkInterface> &interfaces)
 {
     std::vector<Row> rows;
-    for (const NetworkInterface &interface : NetworkInterfaces::read()) {
+    for (const NetworkInterface &interface : interfaces) {
         std::vector<std::wstring> addresses;
         std::vector<std::wstring> subnets;
         for (std::size_t i = 0; i < interface.ipv4.size(); ++i) {
