@@ -6,6 +6,7 @@
 
 #include <QApplication>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -33,6 +34,16 @@ int main(int argc, char **argv)
         return 2;
 
     BenchTable table;
+    // bench/run measures the heap rows in a run of their own (see there).
+    const QString memoryRuns = qEnvironmentVariable("UIS_BENCH_MEMORY_RUNS");
+    if (!memoryRuns.isEmpty()) {
+        const QString error = table.addJsonRuns(memoryRuns);
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "bench: cannot read the memory rows from %s: %s\n",
+                         qPrintable(memoryRuns), qPrintable(error));
+            return 1;
+        }
+    }
     benchmark::RunSpecifiedBenchmarks(&table);
     benchmark::Shutdown();
     table.print();

@@ -1,5 +1,12 @@
 #include "BenchTable.h"
 
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QStringList>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -94,6 +101,48 @@ void BenchTable::ReportRuns(const std::vector<Run> &runs)
     }
     std::fprintf(stderr, ".");
     std::fflush(stderr);
+}
+
+QString BenchTable::addJsonRuns(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    // Google Benchmark writes NaN for statistics of constant counters, which
+    // is not JSON; those runs are aggregates this table does not read.
+    QString text = QString::fromUtf8(file.readAll());
+    text.replace(QRegularExpression(QStringLiteral(R"(:\s*-?(NaN|Infinity)\b)")),
+                 QStringLiteral(": null"));
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &error);
+    if (!document.isObject())
+        return error.errorString() + QStringLiteral(" at offset %1").arg(error.offset);
+    // Fields every run has; any other number is one of the benchmark's counters.
+    const QStringList standard{"family_index", "per_family_instance_index",
+                               "repetitions",  "repetition_index",
+                               "threads",      "iterations",
+                               "real_time",    "cpu_time"};
+    for (const QJsonValue &value : document.object().value("benchmarks").toArray()) {
+        const QJsonObject run = value.toObject();
+        if (run.value("run_type").toString() != "iteration")
+            continue;
+        // "name/arg/iterations:1/repeats:3" -> "name/arg", as ReportRuns names it.
+        QStringList parts;
+        for (const QString &part : run.value("run_name").toString().split('/')) {
+            if (!part.contains(':') && part != "manual_time" && part != "real_time")
+                parts << part;
+        }
+        Samples &samples = m_samples[parts.join('/').toStdString()];
+        if (run.value("error_occurred").toBool()) {
+            samples.error = run.value("error_message").toString().toStdString();
+            continue;
+        }
+        for (auto it = run.begin(); it != run.end(); ++it) {
+            if (it.value().isDouble() && !standard.contains(it.key()))
+                samples.counters[it.key().toStdString()].push_back(it.value().toDouble());
+        }
+    }
+    return QString();
 }
 
 const BenchTable::Samples *BenchTable::find(const std::string &name) const

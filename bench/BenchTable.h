@@ -2,6 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QString>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -14,6 +16,10 @@ class BenchTable : public benchmark::BenchmarkReporter
 public:
     bool ReportContext(const Context &context) override;
     void ReportRuns(const std::vector<Run> &runs) override;
+
+    // Adds the iteration runs of another run of this program, written with
+    // --benchmark_out_format=json; the reason when the file cannot be read.
+    QString addJsonRuns(const QString &path);
 
     void print() const;
 
