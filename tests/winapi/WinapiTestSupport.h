@@ -94,6 +94,19 @@ inline QStringList propertyNames(IWbemClassObject *object, LONG flags = 0)
     return list;
 }
 
+// The Id values of rows as Session::query lists them, e.g. "1,3".
+inline QString ids(const QList<QStringList> &rows)
+{
+    QStringList result;
+    for (const QStringList &row : rows) {
+        for (const QString &entry : row) {
+            if (entry.startsWith(QLatin1String("Id=i:")))
+                result << entry.mid(5);
+        }
+    }
+    return result.join(QLatin1Char(','));
+}
+
 inline QString readProperty(IWbemClassObject *object, const QString &name)
 {
     ScopedVariant value;

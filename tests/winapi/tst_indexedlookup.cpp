@@ -51,18 +51,6 @@ Rows mixedRows()
     return rows;
 }
 
-QString ids(const QList<QStringList> &rows)
-{
-    QStringList result;
-    for (const QStringList &row : rows) {
-        for (const QString &entry : row) {
-            if (entry.startsWith(QLatin1String("Id=i:")))
-                result << entry.mid(5);
-        }
-    }
-    return result.join(QLatin1Char(','));
-}
-
 } // namespace
 
 class tst_IndexedLookup : public QObject

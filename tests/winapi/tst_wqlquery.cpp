@@ -46,19 +46,6 @@ Rows deviceRows()
     };
 }
 
-// The Id values of the rows, e.g. "1,3".
-QString ids(const QList<QStringList> &rows)
-{
-    QStringList result;
-    for (const QStringList &row : rows) {
-        for (const QString &entry : row) {
-            if (entry.startsWith(QLatin1String("Id=i:")))
-                result << entry.mid(5);
-        }
-    }
-    return result.join(QLatin1Char(','));
-}
-
 QString repeated(const QString &part, int count)
 {
     QString text;
