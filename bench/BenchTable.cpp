@@ -122,7 +122,8 @@ QString BenchTable::addJsonRuns(const QString &path)
                                "repetitions",  "repetition_index",
                                "threads",      "iterations",
                                "real_time",    "cpu_time"};
-    for (const QJsonValue &value : document.object().value("benchmarks").toArray()) {
+    const QJsonArray runs = document.object().value("benchmarks").toArray();
+    for (const auto &value : runs) {
         const QJsonObject run = value.toObject();
         if (run.value("run_type").toString() != "iteration")
             continue;
