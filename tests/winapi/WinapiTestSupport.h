@@ -43,6 +43,22 @@ struct ScopedArray
 
 inline std::wstring wide(const QString &text) { return text.toStdWString(); }
 
+// The BSTR elements of a one-dimensional array, in index order.
+inline QStringList bstrList(SAFEARRAY *array)
+{
+    QStringList list;
+    LONG low = 0, high = -1;
+    SafeArrayGetLBound(array, 1, &low);
+    SafeArrayGetUBound(array, 1, &high);
+    for (LONG i = low; i <= high; ++i) {
+        BSTR item = nullptr;
+        SafeArrayGetElement(array, &i, &item);
+        list << QString::fromWCharArray(item);
+        SysFreeString(item);
+    }
+    return list;
+}
+
 // A value as comparable text: "null", "'text'", "i:5", "b:true", "[a|b]",
 // or "vt:<n>" for anything else.
 inline QString describe(const VARIANT &value)
@@ -58,19 +74,8 @@ inline QString describe(const VARIANT &value)
         return value.boolVal == VARIANT_TRUE     ? QStringLiteral("b:true")
                 : value.boolVal == VARIANT_FALSE ? QStringLiteral("b:false")
                                                  : QStringLiteral("b:bad");
-    case VT_ARRAY | VT_BSTR: {
-        QStringList items;
-        LONG low = 0, high = -1;
-        SafeArrayGetLBound(value.parray, 1, &low);
-        SafeArrayGetUBound(value.parray, 1, &high);
-        for (LONG i = low; i <= high; ++i) {
-            BSTR item = nullptr;
-            SafeArrayGetElement(value.parray, &i, &item);
-            items << QString::fromWCharArray(item);
-            SysFreeString(item);
-        }
-        return QLatin1Char('[') + items.join(QLatin1Char('|')) + QLatin1Char(']');
-    }
+    case VT_ARRAY | VT_BSTR:
+        return QLatin1Char('[') + bstrList(value.parray).join(QLatin1Char('|')) + QLatin1Char(']');
     default:
         return QStringLiteral("vt:%1").arg(value.vt);
     }
@@ -81,17 +86,7 @@ inline QStringList propertyNames(IWbemClassObject *object, LONG flags = 0)
     ScopedArray names;
     if (FAILED(object->GetNames(nullptr, flags, nullptr, &names.array)))
         return {QStringLiteral("<GetNames failed>")};
-    QStringList list;
-    LONG low = 0, high = -1;
-    SafeArrayGetLBound(names.array, 1, &low);
-    SafeArrayGetUBound(names.array, 1, &high);
-    for (LONG i = low; i <= high; ++i) {
-        BSTR name = nullptr;
-        SafeArrayGetElement(names.array, &i, &name);
-        list << QString::fromWCharArray(name);
-        SysFreeString(name);
-    }
-    return list;
+    return bstrList(names.array);
 }
 
 // The Id values of rows as Session::query lists them, e.g. "1,3".
