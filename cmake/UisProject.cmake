@@ -12,6 +12,8 @@ function(uis_add_qt_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE Qt5::Test ${T_LIBS})
+  # Helpers shared between test areas are named from the root (tests/...).
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   uis_project_target(${name})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES

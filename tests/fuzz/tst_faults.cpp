@@ -5,6 +5,8 @@
 #include <winapi/ComDef.h>
 #include <winapi/WinapiSeam.h>
 
+#include "tests/SeamCounters.h"
+
 #include <QtTest>
 
 #include <map>
@@ -33,12 +35,6 @@ void storeEverything(HostPeers &peers)
     }
 }
 
-bool nothingLive(long apartments = 0)
-{
-    const winapi_seam::Counters c = winapi_seam::counters();
-    return c.interfaces == 0 && c.bstrs == 0 && c.safeArrays == 0 && c.apartmentDepth == apartments;
-}
-
 // A connect that fails after entering the apartment stays in it: only
 // `close` after a successful connect leaves (CoUninitialize after a failed
 // CoInitializeEx would break the host's other COM users). The test thread
@@ -47,16 +43,6 @@ void leaveApartments()
 {
     while (winapi_seam::counters().apartmentDepth > 0)
         CoUninitialize();
-}
-
-QString liveText()
-{
-    const winapi_seam::Counters c = winapi_seam::counters();
-    return QStringLiteral("interfaces %1, BSTRs %2, SAFEARRAYs %3, apartments %4")
-            .arg(c.interfaces)
-            .arg(c.bstrs)
-            .arg(c.safeArrays)
-            .arg(c.apartmentDepth);
 }
 
 QStringList listedAddresses(QWidget *page)

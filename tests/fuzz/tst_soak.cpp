@@ -1,5 +1,6 @@
 #include "host/ModuleRef.h"
 #include "settings/SettingsPage.h"
+#include "tests/SeamCounters.h"
 #include "tests/settings/PageTestHost.h"
 
 #include <QtTest>
@@ -12,11 +13,6 @@ namespace {
 using Factory = orvane::ModuleRef *(*)(FlagRegistry *);
 constexpr int kCycles = 1000;
 
-bool nothingLive()
-{
-    const winapi_seam::Counters c = winapi_seam::counters();
-    return c.interfaces == 0 && c.bstrs == 0 && c.safeArrays == 0 && c.apartmentDepth == 0;
-}
 } // namespace
 
 // Many cycles in one process, as a host that runs for days sees them.

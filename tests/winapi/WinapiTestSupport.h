@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/SeamCounters.h"
+
 // Helpers for the stand-in's own tests: owning wrappers for what the
 // stand-in hands out, a connected session, queries run to completion and the
 // leak check every test ends with.
@@ -190,16 +192,6 @@ public:
     ComRef<IWbemLocator> locator;
     ComRef<IWbemServices> services;
 };
-
-// Every COM object, BSTR and SAFEARRAY is gone and every apartment left.
-inline void verifyNothingLive()
-{
-    const winapi_seam::Counters live = winapi_seam::counters();
-    QCOMPARE(live.interfaces, 0L);
-    QCOMPARE(live.bstrs, 0L);
-    QCOMPARE(live.safeArrays, 0L);
-    QCOMPARE(live.apartmentDepth, 0L);
-}
 
 inline QString hex(HRESULT hr)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/SeamCounters.h"
+
 // Helpers shared by the WMI client's tests: they drive the COM/WMI stand-in
 // through its seam.
 #include "wmi/WmiPlatform.h"
@@ -34,15 +36,4 @@ inline QStringList entries(const QMap<QString, QString> &map)
     for (auto it = map.cbegin(); it != map.cend(); ++it)
         list.append(it.key() + QStringLiteral(" -> ") + it.value());
     return list;
-}
-
-// Every COM object, BSTR and SAFEARRAY handed out is gone and every
-// apartment entered is left again.
-inline void verifyNothingLive()
-{
-    const winapi_seam::Counters live = winapi_seam::counters();
-    QCOMPARE(live.interfaces, 0L);
-    QCOMPARE(live.bstrs, 0L);
-    QCOMPARE(live.safeArrays, 0L);
-    QCOMPARE(live.apartmentDepth, 0L);
 }
