@@ -8,9 +8,12 @@
 
 // Tells whether the network interfaces or their addresses may have changed:
 // a non-blocking NETLINK_ROUTE socket subscribed to link and IPv4/IPv6
-// address notifications of one network namespace. The kernel queues a
-// notification before the change's own request returns, so a change made
-// before a query is always seen by that query.
+// address notifications of one network namespace. The kernel queues most
+// notifications before the change's own request returns. An IPv6 address
+// added without duplicate address detection, or one whose detection ends,
+// is announced a moment later from the kernel's work queue; a query in that
+// window still gets the previous reading, as Windows' own WMI trails its IP
+// stack.
 class NetlinkMonitor
 {
 public:

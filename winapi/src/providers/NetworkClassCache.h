@@ -8,7 +8,8 @@
 // NetlinkMonitor reports no change to links or addresses. Any notification,
 // lost notifications, a socket that cannot be opened, a forked process or
 // a thread in another network namespace mean the machine is read afresh,
-// so every answer is the machine as it is at the query. Thread-safe.
+// so every answer holds every change the kernel announced before the query.
+// Thread-safe.
 class NetworkClassCache
 {
 public:
