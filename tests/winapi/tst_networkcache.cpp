@@ -3,10 +3,12 @@
 // The test moves itself into a network namespace of its own (root only) and
 // changes links and addresses there between two queries of one process.
 #include "ProbeProcess.h"
+#include "winapi/src/providers/FileDescriptor.h"
 
 #include <QNetworkInterface>
 
 #include <atomic>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -56,57 +58,29 @@ void compareWithQt(const char *where)
              qPrintable(QString(where) + ": " + listed.join(',') + " vs " + expected.join(',')));
 }
 
-// A namespace file, closed when it goes.
-struct NamespaceFile
-{
-    explicit NamespaceFile(const char *path)
-        : fd(::open(path, O_RDONLY | O_CLOEXEC))
-    { }
-    ~NamespaceFile()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    NamespaceFile(const NamespaceFile &) = delete;
-    NamespaceFile &operator=(const NamespaceFile &) = delete;
-    int fd;
-};
-
-// The kernel's link and address announcements of the calling thread's
-// namespace, heard from the moment it is made. Some come from the kernel's
-// work queue after the command has returned (an IPv6 address added without
+// A socket that hears the kernel's link and address announcements of the
+// calling thread's namespace from now on. Some come from the kernel's work
+// queue after the command has returned (an IPv6 address added without
 // duplicate address detection); a query is only bound to see a change once
 // it has been announced.
-struct Announcements
+FileDescriptor listenForAnnouncements()
 {
-    Announcements()
-        : fd(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE))
-    {
-        sockaddr_nl address = {};
-        address.nl_family = AF_NETLINK;
-        address.nl_groups = RTMGRP_LINK | RTMGRP_IPV4_IFADDR | RTMGRP_IPV6_IFADDR;
-        if (fd >= 0 &&
-            ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
-            ::close(fd);
-            fd = -1;
-        }
-    }
-    ~Announcements()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    Announcements(const Announcements &) = delete;
-    Announcements &operator=(const Announcements &) = delete;
+    FileDescriptor socket(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
+    sockaddr_nl address = {};
+    address.nl_family = AF_NETLINK;
+    address.nl_groups = RTMGRP_LINK | RTMGRP_IPV4_IFADDR | RTMGRP_IPV6_IFADDR;
+    if (socket.isValid() &&
+        ::bind(socket.get(), reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0)
+        return FileDescriptor();
+    return socket;
+}
 
-    // True once one has come, within five seconds.
-    bool waitForOne() const
-    {
-        pollfd ready = {fd, POLLIN, 0};
-        return fd >= 0 && ::poll(&ready, 1, 5000) == 1;
-    }
-    int fd;
-};
+// True once an announcement has come, within five seconds.
+bool announced(const FileDescriptor &socket)
+{
+    pollfd ready = {socket.get(), POLLIN, 0};
+    return socket.isValid() && ::poll(&ready, 1, 5000) == 1;
+}
 
 } // namespace
 
@@ -129,8 +103,8 @@ private slots:
     void concurrentQueries();
 
 private:
-    std::unique_ptr<NamespaceFile> m_original;
-    std::unique_ptr<NamespaceFile> m_own;
+    std::optional<FileDescriptor> m_original;
+    std::optional<FileDescriptor> m_own;
 };
 
 void tst_NetworkCache::initTestCase()
@@ -140,14 +114,14 @@ void tst_NetworkCache::initTestCase()
     QString output;
     if (!runCommand({"ip", "-V"}, &output))
         QSKIP("no ip command");
-    m_original = std::make_unique<NamespaceFile>("/proc/thread-self/ns/net");
-    QVERIFY(m_original->fd >= 0);
+    m_original.emplace(::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC));
+    QVERIFY(m_original->isValid());
     // Only this thread, and the commands it starts, move: nothing of the
     // machine's own network is touched.
     if (::unshare(CLONE_NEWNET) != 0)
         QSKIP("cannot make a network namespace here");
-    m_own = std::make_unique<NamespaceFile>("/proc/thread-self/ns/net");
-    QVERIFY(m_own->fd >= 0);
+    m_own.emplace(::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC));
+    QVERIFY(m_own->isValid());
 }
 
 void tst_NetworkCache::changesAreSeen_data()
@@ -231,9 +205,9 @@ void tst_NetworkCache::changesAreSeen()
     QCOMPARE(firstValue(query, property), before);
     // Asked twice: a kept answer must still be the same answer.
     QCOMPARE(firstValue(query, property), before);
-    const Announcements announcements;
+    const FileDescriptor announcements = listenForAnnouncements();
     QVERIFY2(runAll(change, &failure), qPrintable(failure));
-    QVERIFY2(announcements.waitForOne(), "the kernel announced no change");
+    QVERIFY2(announced(announcements), "the kernel announced no change");
     QCOMPARE(firstValue(query, property), after);
 }
 
@@ -245,9 +219,9 @@ void tst_NetworkCache::anotherNamespaceIsSeen()
     QVERIFY2(runAll({{"link", "add", "ci0", "type", "veth", "peer", "name", "ci1"}}, &failure),
              qPrintable(failure));
     compareWithQt("own namespace");
-    QCOMPARE(::setns(m_original->fd, CLONE_NEWNET), 0);
+    QCOMPARE(::setns(m_original->get(), CLONE_NEWNET), 0);
     compareWithQt("original namespace");
-    const bool back = ::setns(m_own->fd, CLONE_NEWNET) == 0;
+    const bool back = ::setns(m_own->get(), CLONE_NEWNET) == 0;
     QVERIFY(back);
     compareWithQt("own namespace again");
 }
