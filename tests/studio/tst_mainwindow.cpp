@@ -48,24 +48,41 @@ void tst_MainWindow::writesAreShownAndFailuresReported_data()
 {
     QTest::addColumn<int>("button");
     QTest::addColumn<bool>("unsaved"); // dev_hwup.conf is a folder: no save can succeed
+    QTest::addColumn<QString>("gone"); // when the dev_hwup module goes: "load", "press"
+    QTest::addColumn<QString>("message"); // in the message box shown; empty: none
+    QTest::addColumn<bool>("stillOpen");
 
-    QTest::newRow("Apply") << int(QDialogButtonBox::Apply) << false;
-    QTest::newRow("Apply, not saved") << int(QDialogButtonBox::Apply) << true;
-    QTest::newRow("Restore Defaults") << int(QDialogButtonBox::RestoreDefaults) << false;
-    QTest::newRow("Restore Defaults, not saved") << int(QDialogButtonBox::RestoreDefaults) << true;
+    const int apply = QDialogButtonBox::Apply, ok = QDialogButtonBox::Ok;
+    const int restore = QDialogButtonBox::RestoreDefaults;
+    const QString notSaved = "dev_hwup.conf: not saved: a folder";
+    const QString noModule = "failed on the module “dev_hwup”: no module of that name";
+    // clang-format off
+    QTest::newRow("Apply") << apply << false << "" << "" << true;
+    QTest::newRow("Apply, not saved") << apply << true << "" << notSaved << true;
+    QTest::newRow("Restore Defaults") << restore << false << "" << "" << true;
+    QTest::newRow("Restore Defaults, not saved") << restore << true << "" << notSaved << true;
+    QTest::newRow("Apply, a peer gone") << apply << false << "press" << noModule << true;
+    QTest::newRow("OK, a peer gone: the dialog stays open") << ok << false << "press" << noModule << true;
+    QTest::newRow("a page that failed to load is not applied") << ok << false << "load" << noModule << false;
+    // clang-format on
 }
 
 // Guards against a status line that still shows what Apply or Restore
-// Defaults replaced, and a failed save of either passing without a word.
+// Defaults replaced, a failed save of either passing without a word, a
+// page's exception escaping the dialog (a crash) or closing it on OK, and
+// a half-loaded page being applied over the stored values.
 void tst_MainWindow::writesAreShownAndFailuresReported()
 {
     if (!QFile::exists(STUDIO_BIN_DIR "/uis_dev.plg"))
         QSKIP("uis_dev.plg is not built yet (build the target uis_dev)");
     QFETCH(int, button);
     QFETCH(bool, unsaved);
+    QFETCH(QString, gone);
+    QFETCH(QString, message);
     QTemporaryDir config;
     QVERIFY(!unsaved || QDir(config.path()).mkdir("dev_hwup.conf"));
-    StudioSession session(orvane::StudioApplication::instance(), config.path(), {"UNI"});
+    orvane::StudioApplication &app = orvane::StudioApplication::instance();
+    StudioSession session(app, config.path(), {"UNI"});
     QVERIFY(session.loader().loadFile(STUDIO_BIN_DIR "/uis_dev.plg"));
     FileSettingsStore *store = session.store("dev_hwup");
     // Something for Restore Defaults to remove; Apply writes where there was nothing.
@@ -73,18 +90,25 @@ void tst_MainWindow::writesAreShownAndFailuresReported()
         store->setValue("settings.hwup.capturefps", "120");
     MainWindow window(session);
     const QString before = window.statusText();
+    if (gone == "load")
+        app.removeModule("dev_hwup");
     SettingsDialog *dialog = window.openSettings("Device");
+    if (gone == "press")
+        app.removeModule("dev_hwup");
     dialog->findChild<QDialogButtonBox *>()
             ->button(QDialogButtonBox::StandardButton(button))
             ->click();
 
     const std::string rate = store->value("settings.hwup.capturefps", "—");
-    QVERIFY(window.statusText() != before);
+    QCOMPARE(window.statusText() != before, gone != "load");
     QVERIFY2(window.statusText().contains(QString::fromStdString("Capture rate: " + rate)),
              qPrintable(window.statusText()));
-    const auto *box = window.findChild<QMessageBox *>();
-    QCOMPARE(box != nullptr, unsaved);
-    QVERIFY(!box || box->text().contains("dev_hwup.conf: not saved: a folder"));
+    QStringList shown;
+    for (const QMessageBox *box : window.findChildren<QMessageBox *>())
+        shown << box->text();
+    QCOMPARE(shown.size(), message.isEmpty() ? 0 : 1);
+    QVERIFY2(message.isEmpty() || shown.first().contains(message), qPrintable(shown.join('\n')));
+    QTEST(dialog->isVisible(), "stillOpen");
 }
 
 QTEST_MAIN(tst_MainWindow)

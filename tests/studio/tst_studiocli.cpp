@@ -17,9 +17,12 @@ private slots:
     void applyWithRealPlugin();
 
 private:
-    QTemporaryDir m_scratch;
-    QString noPlugins() const { return m_scratch.path(); }
+    QTemporaryDir m_noPlugins;
 };
+
+namespace {
+QString testPlugin(const QString &name) { return STUDIO_TEST_PLUGIN_DIR "/" + name + ".plg"; }
+} // namespace
 
 void tst_StudioCli::exitStatus_data()
 {
@@ -62,7 +65,7 @@ void tst_StudioCli::exitStatus()
         QVERIFY(writeFile(config.filePath("dev_hwup.conf"), store));
     QStringList args{"--config", config.path()};
     if (!arguments.contains("--plugins"))
-        args << "--plugins" << noPlugins();
+        args << "--plugins" << m_noPlugins.path();
     const StudioRun run = runStudio(args + arguments, script);
     QVERIFY2(run.finished, run.err.constData());
     QTEST(run.exitCode, "code");
@@ -79,14 +82,14 @@ void tst_StudioCli::exitStatus()
 void tst_StudioCli::pluginsAreRefusedLineByLine()
 {
     QTemporaryDir plugins;
-    const QStringList broken{"no_descriptor",  "bad_json",    "wrong_arch",
-                             "factory_throws", "init_throws", "unresolved"};
-    for (const QString &name : broken)
+    const QStringList broken{"no_descriptor", "bad_json", "init_throws", "unresolved", "twin"};
+    for (const QString &name : broken.mid(0, 4) + QStringList{"good"})
         QVERIFY(QFile::copy(testPlugin(name), plugins.filePath(name + ".plg")));
+    QVERIFY(QFile::copy(testPlugin("good"), plugins.filePath("twin.plg"))); // a name taken
     QVERIFY(writeFile(plugins.filePath("readme.plg"), "{\"architecture\":\"3.1.2.1\"}\n"));
     QVERIFY(writeFile(plugins.filePath("cut.plg"), readFile(testPlugin("good")).left(4096)));
-    const QString hostile = "good\n\x1b[2Jstudio: loaded.plg";
-    QVERIFY(QFile::copy(testPlugin("good"), plugins.filePath(hostile)));
+    QVERIFY(QFile::rename(plugins.filePath("good.plg"),
+                          plugins.filePath("good\n\x1b[2Jstudio: loaded.plg")));
     // Only .plg files are plug-ins: a library under another name is not tried.
     QVERIFY(QFile::copy(testPlugin("bad_json"), plugins.filePath("bad_json.so")));
 
@@ -127,7 +130,7 @@ void tst_StudioCli::hostileValuesSurviveRestart()
     QFETCH(QStringList, sets);
     QFETCH(QByteArray, key);
     QTemporaryDir config;
-    const QStringList common{"--plugins", noPlugins(), "--config", config.path(), "--dump"};
+    const QStringList common{"--plugins", m_noPlugins.path(), "--config", config.path(), "--dump"};
     QStringList args = common;
     for (const QString &set : sets)
         args << "--set" << set;
@@ -142,43 +145,45 @@ void tst_StudioCli::hostileValuesSurviveRestart()
 void tst_StudioCli::applyWithRealPlugin_data()
 {
     QTest::addColumn<QString>("seed"); // --set of a first run
-    QTest::addColumn<bool>("active");
+    QTest::addColumn<QString>("option"); // of the run that applies
     QTest::addColumn<QString>("workmode"); // empty: the stores stay as they were
+    QTest::addColumn<QByteArray>("capturefps"); // empty: any
 
-    QTest::newRow("fresh stores get the page's values") << "dev_hwup:k=v" << false << "UNI";
-    QTest::newRow("hybrid is kept")
-            << "vendrel-studio:current_workmode=hybird" << false << "hybird";
-    QTest::newRow("an active device writes nothing")
-            << "dev_hwup:settings.hwup.capturefps=\\xff" << true << "";
+    // clang-format off
+    QTest::newRow("fresh stores get the page's values") << "dev_hwup:k=v" << "--apply" << "UNI" << QByteArray();
+    QTest::newRow("hybrid leaves the inertial keys") << "vendrel-studio:current_workmode=hybird" << "--apply" << "hybird" << QByteArray();
+    QTest::newRow("an active device writes nothing") << "dev_hwup:settings.hwup.capturefps=\\xff" << "--device-active" << "" << QByteArray();
+    QTest::newRow("--hyper-fps keeps a free rate") << "dev_hwup:settings.hwup.capturefps=1000" << "--hyper-fps" << "UNI" << QByteArray("1000");
+    // clang-format on
 }
 
 // Guards against the host not driving the real page end to end (load,
 // Apply, the values in the right stores and files), the page writing while
-// the device is connected, and a neighbour's key being touched.
+// the device is connected, the host's flag not reaching the page, and a
+// neighbour's key being touched.
 void tst_StudioCli::applyWithRealPlugin()
 {
-    if (!QFile::exists(realPlugin()))
+    if (!QFile::exists(REAL_PLUGIN))
         QSKIP("uis_dev.plg is not built yet (build the target uis_dev)");
     QFETCH(QString, seed);
-    QFETCH(bool, active);
+    QFETCH(QString, option);
     QFETCH(QString, workmode);
+    QFETCH(QByteArray, capturefps);
     QTemporaryDir config;
     const QStringList common{"--config", config.path(), "--dump"};
     const StudioRun seeded =
             runStudio(common + QStringList{"--set", "dev_hwup:x\\=y=a\nb\\xff", "--set", seed});
-    QCOMPARE(seeded.exitCode, 0);
-    const StudioRun run = runStudio(common + QStringList{"--apply"} +
-                                    (active ? QStringList{"--device-active"} : QStringList()));
+    const StudioRun run = runStudio(common + QStringList{"--apply", option});
     QVERIFY2(run.finished && run.exitCode == 0, run.err.constData());
     QCOMPARE(run.lines("loaded plug-in “uis_dev”").size(), 1);
     const Dump dump = parseDump(run.out);
     QCOMPARE(dump["dev_hwup"].value("x=y"), QByteArray("a\nb\xff"));
-    if (workmode.isEmpty()) {
+    if (workmode.isEmpty())
         QCOMPARE(dump, parseDump(seeded.out));
-    } else {
+    else
         QCOMPARE(dump["vendrel-studio"].value("current_workmode"), workmode.toUtf8());
-        QCOMPARE(dump["dev_hwup"].contains("settings.hwup.capturefps"), workmode == "UNI");
-    }
+    const QByteArray fps = dump["dev_hwup"].value("settings.hwup.capturefps");
+    QVERIFY(capturefps.isEmpty() ? fps.isEmpty() == (workmode == "hybird") : fps == capturefps);
     QCOMPARE(parseDump(runStudio(common).out), dump); // the next start reads it back
 }
 
