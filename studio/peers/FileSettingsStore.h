@@ -25,6 +25,12 @@
 // live only as long as the store. A file that reads but cannot be parsed
 // is reported and kept as a copy named after its content (so one copy per
 // distinct content); the store starts empty.
+//
+// Not QSettings with registerFormat(), though it locks and merges too: its
+// keys are QStrings that it rewrites ('/' makes groups, "a//b" becomes
+// "a/b"), its status() carries no system reason, it saves through
+// QSaveFile::commit() unchecked, follows a symbolic link and blocks on a
+// FIFO in the file's place.
 class FileSettingsStore : public MemorySettingsStore
 {
     Q_DECLARE_TR_FUNCTIONS(FileSettingsStore)
