@@ -263,8 +263,8 @@ int main(int argc, char *argv[])
             window.openSettings("Device");
         code = std::max(code, app.exec());
     }
-    // Values the window could not save were reported there; the status
-    // says so as well.
+    // Values the window could not save were reported there; the exit
+    // status says so as well.
     if (!session.writeErrors().isEmpty())
         code = std::max(code, kFailed);
     session.shutdown();
