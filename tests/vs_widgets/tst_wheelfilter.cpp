@@ -1,0 +1,80 @@
+#include "host/WheelFilter.h"
+
+#include <QComboBox>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <QtTest/qtestspontaneevent.h>
+#include <QtTest>
+
+// A wheel turned over a settings page: a box without focus lets the page
+// scroll and keeps its value; a focused box takes the wheel.
+class tst_WheelFilter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wheelOverBox_data();
+    void wheelOverBox();
+};
+
+void tst_WheelFilter::wheelOverBox_data()
+{
+    QTest::addColumn<Qt::FocusPolicy>("policy");
+    QTest::addColumn<bool>("focused");
+    QTest::addColumn<Qt::FocusPolicy>("policyAfter"); // the wheel never gives focus
+    QTest::addColumn<bool>("scrolls");
+    QTest::addColumn<int>("index");
+    QTest::newRow("without focus") << Qt::WheelFocus << false << Qt::StrongFocus << true << 5;
+    QTest::newRow("with focus") << Qt::WheelFocus << true << Qt::StrongFocus << false << 6;
+    QTest::newRow("takes no focus") << Qt::NoFocus << false << Qt::NoFocus << true << 5;
+}
+
+// Guards against a wheel turn over a closed box changing a setting while the
+// user only scrolls the page.
+void tst_WheelFilter::wheelOverBox()
+{
+    QFETCH(Qt::FocusPolicy, policy);
+    QFETCH(bool, focused);
+    QFETCH(Qt::FocusPolicy, policyAfter);
+    QFETCH(bool, scrolls);
+    QFETCH(int, index);
+
+    QScrollArea area;
+    auto *content = new QWidget;
+    auto *layout = new QVBoxLayout(content);
+    auto *box = new QComboBox(content);
+    for (int i = 0; i < 10; ++i)
+        box->addItem(QString::number(i));
+    box->setCurrentIndex(5);
+    box->setFocusPolicy(policy);
+    auto *other = new QWidget(content);
+    other->setFocusPolicy(Qt::StrongFocus);
+    layout->addWidget(box);
+    layout->addWidget(other);
+    layout->addSpacing(3000);
+    area.setWidget(content);
+    area.resize(300, 200);
+    (new WheelFilter(&area))->watch(box);
+    QCOMPARE(box->focusPolicy(), policyAfter);
+    area.show();
+    area.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&area));
+    QWidget *focus = focused ? static_cast<QWidget *>(box) : other;
+    focus->setFocus();
+    QTRY_VERIFY(focus->hasFocus());
+
+    // Spontaneous, as the window system delivers it: only then does Qt offer
+    // an unaccepted wheel event to the parents.
+    const QPoint pos = box->rect().center();
+    QWheelEvent wheel(pos, box->mapToGlobal(pos), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    qApp->notify(box, &wheel);
+    QCOMPARE(area.verticalScrollBar()->value() > 0, scrolls);
+    QCOMPARE(box->currentIndex(), index);
+    QCOMPARE(box->hasFocus(), focused);
+}
+
+QTEST_MAIN(tst_WheelFilter)
+#include "tst_wheelfilter.moc"
