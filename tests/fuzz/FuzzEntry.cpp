@@ -1,14 +1,10 @@
 // The libFuzzer program of one target, chosen at compile time
 // (UIS_FUZZ_TARGET=fuzzWql|fuzzSettings|fuzzStore).
-#include "FuzzTargets.h"
-
-#ifndef UIS_FUZZ_TARGET
-#error "UIS_FUZZ_TARGET names the fuzz target"
-#endif
+#include "FuzzHarness.h"
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    fuzzInitialize(argc, argv);
+    fuzz::initialize(argc, argv);
     return 0;
 }
 
