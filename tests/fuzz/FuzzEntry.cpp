@@ -1,10 +1,16 @@
 // The libFuzzer program of one target, chosen at compile time
-// (UIS_FUZZ_TARGET=fuzzWql|fuzzSettings|fuzzStore).
+// (UIS_FUZZ_TARGET=fuzzWql|fuzzSettings).
 #include "FuzzHarness.h"
+
+#include <QApplication>
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    fuzz::initialize(argc, argv);
+    // The page's widgets need a GUI application; no display is needed. It
+    // lives for the process: libFuzzer never returns to main's caller.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    new QApplication(*argc, *argv);
     return 0;
 }
 

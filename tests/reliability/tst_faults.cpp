@@ -5,17 +5,22 @@
 #include <winapi/ComBase.h>
 #include <winapi/ComDef.h>
 
-#include <QComboBox>
 #include <QtTest>
 
 namespace {
 
-using Step = winapi_seam::Step;
 using Entries = std::map<std::string, std::string>;
 const QStringList kAddresses{"10.0.0.2", "192.168.0.10"};
-// Values a save writes back unchanged, so a save leaves the stores equal.
-const QStringList kStored{"work=UNI", "ip=192.168.0.10", "fps=120",
-                          "tc=30",    "enable=true",     "mode=magnetic immunity"};
+const QMap<QString, winapi_seam::Step>
+        kSteps{{"CoInitializeEx", winapi_seam::Step::CoInitializeEx},
+               {"CoInitializeSecurity", winapi_seam::Step::CoInitializeSecurity},
+               {"CoCreateInstance", winapi_seam::Step::CoCreateInstance},
+               {"ConnectServer", winapi_seam::Step::ConnectServer},
+               {"CoSetProxyBlanket", winapi_seam::Step::CoSetProxyBlanket},
+               {"ExecQuery", winapi_seam::Step::ExecQuery},
+               {"Next", winapi_seam::Step::Next},
+               {"Get", winapi_seam::Step::Get},
+               {"SysAllocString", winapi_seam::Step::SysAllocString}};
 
 // A connect that fails after entering the apartment stays in it (leaving
 // after a failed CoInitializeEx would break the host's other COM users);
@@ -28,153 +33,106 @@ void leaveApartments()
 
 } // namespace
 
-Q_DECLARE_METATYPE(Step)
-
-// Faults at each step of a page load and save: the page ends in its
+// Faults at each step of a page load, save and restore: the page ends in its
 // documented state, the stores keep what they held, nothing of COM lives on.
 class tst_Faults : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void comStepFails_data();
-    void comStepFails();
-    void lookupFails_data();
-    void lookupFails();
+    void faultDuring_data();
+    void faultDuring();
 };
 
-void tst_Faults::comStepFails_data()
+void tst_Faults::faultDuring_data()
 {
-    QTest::addColumn<Step>("step");
-    QTest::addColumn<int>("nth");
-    const std::pair<const char *, Step> steps[] = {{"CoInitializeEx", Step::CoInitializeEx},
-                                                   {"CoInitializeSecurity",
-                                                    Step::CoInitializeSecurity},
-                                                   {"CoCreateInstance", Step::CoCreateInstance},
-                                                   {"ConnectServer", Step::ConnectServer},
-                                                   {"CoSetProxyBlanket", Step::CoSetProxyBlanket},
-                                                   {"ExecQuery", Step::ExecQuery},
-                                                   {"Next", Step::Next},
-                                                   {"Get", Step::Get},
-                                                   {"SysAllocString", Step::SysAllocString}};
+    QTest::addColumn<QString>("fault"); // "<COM step>#n" or "<peer module>#n", from 0
+    QTest::addColumn<QString>("operation");
     // Two adapters: later calls than the tenth of a step never come.
-    for (const auto &step : steps)
+    for (const QString &step : kSteps.keys())
         for (int nth = 0; nth < 10; ++nth)
-            QTest::addRow("%s #%d", step.first, nth) << step.second << nth;
+            QTest::addRow("load, %s #%d", qPrintable(step), nth)
+                    << QString("%1#%2").arg(step).arg(nth) << "load";
+    for (const char *module : {"vendrel-studio", "dev_hwup"})
+        for (const char *operation : {"load", "apply", "restore"})
+            for (int nth = 0; nth < 6; ++nth)
+                QTest::addRow("%s, %s look-up #%d", operation, module, nth)
+                        << QString("%1#%2").arg(module).arg(nth) << operation;
 }
 
-// Guards against a WMI failure breaking the page: it loads with fewer or no
-// addresses, never invented ones; only a failed BSTR allocation may end the
-// load, as a _com_error; a later save keeps every value but the address.
-void tst_Faults::comStepFails()
+// Guards against a fault breaking the page or the host's data: a WMI
+// failure gives fewer or no addresses, never invented ones, and only a
+// failed BSTR allocation ends the load (as _com_error); a peer that goes
+// away at any look-up ends the operation in std::system_error (restoring
+// the defaults skips its store); no value is lost or changed.
+void tst_Faults::faultDuring()
 {
-    QFETCH(Step, step);
-    QFETCH(int, nth);
+    QFETCH(QString, fault);
+    QFETCH(QString, operation);
+    const QString target = fault.section('#', 0, 0);
+    const int nth = fault.section('#', 1).toInt();
     PageTestHost host(kAddresses);
-    host.store(kStored);
+    // Values a save writes back unchanged, so a save leaves the stores equal.
+    host.given({"work=UNI", "ip=192.168.0.10", "fps=120", "tc=30", "enable=true",
+                "mode=magnetic immunity"});
     const Entries app = host.peers->appStore->entries();
     const Entries hwup = host.peers->hwupStore->entries();
     leaveApartments();
-
-    winapi_seam::failStep(step, E_FAIL, nth, 1);
-    SettingsPage page;
-    QWidget *widget = nullptr;
-    try {
-        widget = page.widget(nullptr);
-    } catch (const _com_error &) {
-        QCOMPARE(step, Step::SysAllocString);
-    }
-    const winapi_seam::Counters live = winapi_seam::counters();
-    QVERIFY2(live.apartmentDepth <= 1 && nothingLive(live.apartmentDepth), qPrintable(liveText()));
-    leaveApartments();
-    winapi_seam::reset();
-    QCOMPARE(host.peers->appStore->entries(), app);
-    QCOMPARE(host.peers->hwupStore->entries(), hwup);
-    if (!widget)
-        return;
-
-    QStringList listed;
-    auto *ip = child<QComboBox>(widget, "comboBox_ip_list");
-    for (int i = 0; i < ip->count(); ++i)
-        listed << ip->itemText(i);
-    for (const QString &address : listed)
-        QVERIFY2(kAddresses.contains(address), qPrintable(address));
-    QCOMPARE(child<QComboBox>(widget, "comboBox_fps")->currentIndex(), 5);
-    QCOMPARE(child<QComboBox>(widget, "comboBox_tc_pps")->currentText(), QStringLiteral("30"));
-
-    QVERIFY(page.apply());
-    Entries expected = hwup;
-    expected["settings.hwup.ip"] =
-            listed.contains("192.168.0.10") ? "192.168.0.10" : listed.value(0).toStdString();
-    QCOMPARE(host.peers->hwupStore->entries(), expected);
-    QCOMPARE(host.peers->appStore->entries(), app);
-}
-
-void tst_Faults::lookupFails_data()
-{
-    QTest::addColumn<QByteArray>("module");
-    QTest::addColumn<QByteArray>("operation");
-    QTest::addColumn<int>("nth");
-    for (const char *module : {"vendrel-studio", "dev_hwup"})
-        for (const char *operation : {"load", "apply", "restoreDefaults"})
-            for (int nth = 0; nth < 6; ++nth)
-                QTest::addRow("%s %s look-up #%d", module, operation, nth)
-                        << QByteArray(module) << QByteArray(operation) << nth;
-}
-
-// Guards the host contract under a peer that goes away at any look-up: the
-// operation ends in std::system_error (restore-defaults skips the store), a
-// failed save changes no value, a load writes nothing, nothing of COM leaks.
-void tst_Faults::lookupFails()
-{
-    QFETCH(QByteArray, module);
-    QFETCH(QByteArray, operation);
-    QFETCH(int, nth);
-    PageTestHost host(kAddresses);
-    host.store(kStored);
     SettingsPage page;
     if (operation != "load")
         page.widget(nullptr);
-    const Entries app = host.peers->appStore->entries();
-    const Entries hwup = host.peers->hwupStore->entries();
 
-    // Look-up nth (from 0) of the module is the first to fail.
+    bool lookupFailed = false;
     int seen = 0;
-    bool failed = false;
-    if (nth == 0)
-        PageTestHost::app().removeModule(module.toStdString());
-    PageTestHost::app().setLookupObserver([&](const orvane::StudioApplication::Lookup &lookup) {
-        if (lookup.name == module.toStdString()) {
-            failed = failed || !lookup.found;
-            if (++seen == nth)
-                PageTestHost::app().removeModule(module.toStdString());
-        }
-    });
-    bool threw = false;
+    if (kSteps.contains(target)) {
+        winapi_seam::failStep(kSteps.value(target), E_FAIL, nth, 1);
+    } else {
+        if (nth == 0)
+            PageTestHost::app().removeModule(target.toStdString());
+        PageTestHost::app().setLookupObserver([&](const auto &lookup) {
+            lookupFailed = lookupFailed || (lookup.name == target.toStdString() && !lookup.found);
+            if (lookup.name == target.toStdString() && ++seen == nth)
+                PageTestHost::app().removeModule(target.toStdString());
+        });
+    }
+    QString threw;
     try {
-        if (operation == "restoreDefaults")
+        if (operation == "restore")
             page.restoreDefaults();
         else if (operation == "apply")
             page.apply();
         else
             page.widget(nullptr);
     } catch (const std::system_error &) {
-        threw = true;
+        threw = "host";
+    } catch (const _com_error &) {
+        threw = "com";
     }
     PageTestHost::app().setLookupObserver({});
-    QVERIFY2(nothingLive(), qPrintable(liveText()));
-    if (operation == "restoreDefaults") {
-        // A store that was found is cleared of the six keys, another keeps all.
-        QVERIFY(host.peers->appStore->entries().empty() || host.peers->appStore->entries() == app);
-        QVERIFY(host.peers->hwupStore->entries().empty() ||
-                host.peers->hwupStore->entries() == hwup);
+    const long apartments = winapi_seam::counters().apartmentDepth;
+    QVERIFY2(apartments <= 1 && nothingLive(apartments), qPrintable(liveText()));
+    leaveApartments();
+    winapi_seam::reset();
+    QVERIFY(threw != "com" || target == "SysAllocString");
+    if (operation != "restore")
+        QCOMPARE(threw == "host", lookupFailed);
+    for (const auto &[store, before] :
+         {std::pair(host.peers->appStore.get(), app), std::pair(host.peers->hwupStore.get(), hwup)})
+        QVERIFY(store->entries() == before || (operation == "restore" && store->entries().empty()));
+    if (!kSteps.contains(target) || !threw.isEmpty())
         return;
-    }
-    QCOMPARE(threw, failed);
-    if (threw || operation == "load") {
-        QCOMPARE(host.peers->appStore->entries(), app);
-        QCOMPARE(host.peers->hwupStore->entries(), hwup);
-    }
+
+    // The rest of the load is untouched by a fault of the scan, and a save
+    // keeps every value but the address, which is what the page now offers.
+    auto *ip = child<QComboBox>(page.currentWidget(), "comboBox_ip_list");
+    for (int i = 0; i < ip->count(); ++i)
+        QVERIFY2(kAddresses.contains(ip->itemText(i)), qPrintable(ip->itemText(i)));
+    QCOMPARE(child<QComboBox>(page.currentWidget(), "comboBox_tc_pps")->currentText(), "30");
+    QVERIFY(page.apply());
+    Entries expected = hwup;
+    expected["settings.hwup.ip"] = ip->currentText().toStdString();
+    QCOMPARE(ip->currentText() == "192.168.0.10", ip->findText("192.168.0.10") >= 0);
+    QCOMPARE(host.peers->hwupStore->entries(), expected);
 }
 
 QTEST_MAIN(tst_Faults)

@@ -3,7 +3,6 @@
 #include "tests/SeamCounters.h"
 #include "tests/settings/PageTestHost.h"
 
-#include <QComboBox>
 #include <QtTest>
 
 #include <dlfcn.h>
@@ -15,71 +14,61 @@ class tst_Soak : public QObject
     Q_OBJECT
 
 private slots:
-    void pluginCycles();
-    void pageWidgetCycles_data();
-    void pageWidgetCycles();
+    void cycles_data();
+    void cycles();
 };
 
-// Guards against state that survives a plug-in's unload (a dangling page, a
-// module that outlives its handle, a stale identity, COM left alive).
-void tst_Soak::pluginCycles()
+void tst_Soak::cycles_data()
 {
+    QTest::addColumn<QString>("cycle");
+    QTest::newRow("plug-in load, init, release") << "plugin";
+    QTest::newRow("page widget, deleted") << "delete";
+    QTest::newRow("page widget, released to the dialog") << "release";
+    QTest::newRow("hyper page widget, deleted") << "hyper";
+}
+
+// Guards against state that outlives a cycle: a dangling page, a module that
+// outlives its handle or its library, COM left alive or an apartment open,
+// and pages drifting from the stored values (an address list that grows).
+void tst_Soak::cycles()
+{
+    QFETCH(QString, cycle);
     PageTestHost host;
-    for (int cycle = 0; cycle < 1000; ++cycle) {
-        void *library = dlopen(UIS_DEV_PLUGIN, RTLD_NOW | RTLD_LOCAL);
-        QVERIFY2(library, dlerror());
-        const auto factory = reinterpret_cast<orvane::ModuleRef *(*)(FlagRegistry *)>(
-                dlsym(library, "__orvane_internal_create_uis_dev_module__"));
-        QVERIFY(factory);
-        {
+    host.setHyperFps(cycle == "hyper");
+    host.given({"fps=120", "tc=30", "ip=10.0.0.2"});
+    SettingsPage page;
+    for (int i = 0; i < 1000; ++i) {
+        if (cycle == "plugin") {
+            void *library = dlopen(UIS_DEV_PLUGIN, RTLD_NOW | RTLD_LOCAL);
+            QVERIFY2(library, dlerror());
+            const auto factory = reinterpret_cast<orvane::ModuleRef *(*)(FlagRegistry *)>(
+                    dlsym(library, "__orvane_internal_create_uis_dev_module__"));
             std::unique_ptr<orvane::ModuleRef> handle(factory(&PageTestHost::app().flags()));
             // Control blocks made by the plug-in's code go before it unloads.
             std::weak_ptr<orvane::AbstractModule> module = handle->module();
             QVERIFY(handle->module()->init(PageTestHost::app()));
-            const auto &pages = host.peers->uisManager->pages().pages();
-            QCOMPARE(pages.size(), size_t(1));
-            std::weak_ptr<AbstractSettingsPage> page = pages.front().page;
-            if (cycle % 10 == 0) // now and then the dialog shows the page first
-                QVERIFY(pages.front().page->widget(nullptr));
+            std::weak_ptr<AbstractSettingsPage> added =
+                    host.peers->uisManager->pages().pages().at(0).page;
+            if (i % 10 == 0) // now and then the dialog shows the page first
+                QVERIFY(added.lock()->widget(nullptr));
             host.peers->uisManager->pages().clear();
             handle.reset();
-            QVERIFY(page.expired() && module.expired());
+            QVERIFY(added.expired() && module.expired());
+            module.reset();
+            added.reset();
+            QCOMPARE(dlclose(library), 0);
+        } else {
+            QWidget *widget = page.widget(nullptr);
+            auto *ip = child<QComboBox>(widget, "comboBox_ip_list");
+            QCOMPARE(ip->count(), 2);
+            QCOMPARE(ip->currentText(), "10.0.0.2");
+            QVERIFY(child<QComboBox>(widget, "comboBox_fps")->currentText().startsWith("120"));
+            if (i % 100 == 0)
+                QVERIFY(page.apply());
+            page.releaseWidget(cycle != "release");
+            if (cycle == "release")
+                delete widget; // the dialog's to delete now
         }
-        QCOMPARE(dlclose(library), 0);
-        QVERIFY2(nothingLive(), qPrintable(liveText()));
-    }
-}
-
-void tst_Soak::pageWidgetCycles_data()
-{
-    QTest::addColumn<bool>("hyperFps");
-    QTest::addColumn<bool>("destroy");
-    QTest::newRow("normal, deleted") << false << true;
-    QTest::newRow("normal, released to the dialog") << false << false;
-    QTest::newRow("hyper, deleted") << true << true;
-}
-
-// Guards against a widget cycle that leaks COM, keeps an apartment open or
-// drifts from the stored values (e.g. the address list growing per load).
-void tst_Soak::pageWidgetCycles()
-{
-    QFETCH(bool, hyperFps);
-    QFETCH(bool, destroy);
-    PageTestHost host;
-    host.setHyperFps(hyperFps);
-    host.store({"fps=120", "tc=30", "ip=10.0.0.2"});
-    SettingsPage page;
-    for (int cycle = 0; cycle < 1000; ++cycle) {
-        QWidget *widget = page.widget(nullptr);
-        auto *ip = child<QComboBox>(widget, "comboBox_ip_list");
-        QCOMPARE(ip->count(), 2);
-        QCOMPARE(ip->currentText(), QStringLiteral("10.0.0.2"));
-        QVERIFY(child<QComboBox>(widget, "comboBox_fps")->currentText().startsWith("120"));
-        if (cycle % 100 == 0)
-            QVERIFY(page.apply());
-        page.releaseWidget(destroy);
-        if (!destroy)
-            delete widget; // the dialog's to delete now
         QVERIFY2(nothingLive(), qPrintable(liveText()));
     }
     QCOMPARE(host.peers->hwupStore->value("settings.hwup.capturefps", ""), std::string("120"));

@@ -1,15 +1,25 @@
 #pragma once
 
 #include "studio/orvane/StudioApplication.h"
+#include "studio/peers/HostDevice.h"
 #include "studio/peers/HostPeers.h"
 
 #include <winapi/WinapiSeam.h>
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMap>
+#include <QRadioButton>
 #include <QStringList>
 #include <QWidget>
 
 #include <memory>
+
+template<typename T>
+T *child(const QWidget *root, const char *name)
+{
+    return root ? root->findChild<T *>(QString::fromLatin1(name)) : nullptr;
+}
 
 // The host as the settings dialog sees it, made afresh for each test: the
 // four peers over in-memory stores that record their calls, and a machine
@@ -27,8 +37,6 @@ public:
         scriptAdapters(adapters);
     }
     ~PageTestHost() { reset(); }
-    PageTestHost(const PageTestHost &) = delete;
-    PageTestHost &operator=(const PageTestHost &) = delete;
 
     static orvane::StudioApplication &app() { return orvane::StudioApplication::instance(); }
     static void reset()
@@ -46,14 +54,9 @@ public:
     // application's store, "fps!" in the hybrid one, the rest in "dev_hwup".
     static const QMap<QString, std::string> &keys()
     {
-        static const QMap<QString, std::string> names{{"work", "current_workmode"},
-                                                      {"ip", "settings.hwup.ip"},
-                                                      {"fps", "settings.hwup.capturefps"},
-                                                      {"tc", "settings.hwup.local_timecode_rate"},
-                                                      {"mode", "settings.hwup.connectionmode"},
-                                                      {"enable",
-                                                       "settings.hwup.enableconnectionmode"},
-                                                      {"fps!", "fps"}};
+        // clang-format off
+        static const QMap<QString, std::string> names{{"work", "current_workmode"}, {"ip", "settings.hwup.ip"}, {"fps", "settings.hwup.capturefps"}, {"tc", "settings.hwup.local_timecode_rate"}, {"mode", "settings.hwup.connectionmode"}, {"enable", "settings.hwup.enableconnectionmode"}, {"fps!", "fps"}};
+        // clang-format on
         return names;
     }
     MemorySettingsStore &storeOf(const QString &name) const
@@ -62,13 +65,32 @@ public:
                 : name == "fps!" ? *peers->mirelStore
                                  : *peers->hwupStore;
     }
-    // Stores "name=value" entries, then forgets the calls that made them.
-    void store(const QStringList &entries)
+    // Sets up the host from "name=value" entries: a stored value by its short
+    // name (or its own key, in "dev_hwup"); "kinds", "device" (active or
+    // idle), "adapters" with comma-separated values; "lose" removes a peer.
+    // Then forgets the calls.
+    void given(const QStringList &entries)
     {
         for (const QString &entry : entries) {
             const QString name = entry.section('=', 0, 0);
-            storeOf(name).setValue(keys().value(name, name.toStdString()),
-                                   entry.section('=', 1).toStdString());
+            const QString value = entry.section('=', 1);
+            HostDeviceRegistry &devices = peers->studio->hostCore().hostDevices();
+            if (name == "adapters") {
+                scriptAdapters(value.split(',', Qt::SkipEmptyParts));
+            } else if (name == "kinds") {
+                std::vector<std::string> kinds;
+                for (const QString &kind : value.split(',', Qt::SkipEmptyParts))
+                    kinds.push_back(kind.toStdString());
+                devices.setKindNames(kinds);
+            } else if (name == "lose") {
+                app().removeModule(value.toStdString());
+            } else if (name == "device") {
+                auto device = std::make_shared<HostDevice>();
+                device->setActive(value == "active");
+                devices.setCurrentDevice(device);
+            } else {
+                storeOf(name).setValue(keys().value(name, name.toStdString()), value.toStdString());
+            }
         }
         for (MemorySettingsStore *store : stores())
             store->clearCalls();
@@ -89,6 +111,72 @@ public:
             }
         }
         return out;
+    }
+
+    // What the Device page shows, in one line: the offered device types (the
+    // checked one starred), then the inertial settings: address/count, frame
+    // rate, timecode items (current starred, "=text" when the field shows other
+    // text) and connecting mode ("-" for a hidden or empty control).
+    static QString shown(QWidget *page)
+    {
+        if (!page)
+            return QStringLiteral("no widget");
+        QStringList types;
+        for (const char *name : {"radioButton_mode_inertia", "radioButton_mode_hybird"}) {
+            const auto *radio = child<QRadioButton>(page, name);
+            if (!radio->isHidden())
+                types << (radio->isChecked() ? "*" : "") + radio->text();
+        }
+        const auto *ip = child<QComboBox>(page, "comboBox_ip_list");
+        const auto *tc = child<QComboBox>(page, "comboBox_tc_pps");
+        const auto *mode = child<QComboBox>(page, "comboBox_connection_mode");
+        QStringList rates;
+        for (int i = 0; i < tc->count(); ++i)
+            rates << (i == tc->currentIndex() ? "*" : "") + tc->itemText(i);
+        if (tc->currentIndex() >= 0 && tc->currentText() != tc->itemText(tc->currentIndex()))
+            rates.last() += '=' + tc->currentText();
+        QString line = QStringLiteral("%1 | ip %2/%3 | fps %4 | tc %5 | mode %6")
+                               .arg(types.isEmpty() ? "-" : types.join(' '), ip->currentText())
+                               .arg(ip->count())
+                               .arg(child<QComboBox>(page, "comboBox_fps")->currentText(),
+                                    rates.isEmpty() ? "-" : rates.join(','),
+                                    mode->isHidden() ? "-" : mode->currentText());
+        if (ip->parentWidget()->isHidden())
+            line += " | settings hidden";
+        return page->isEnabled() ? line : line + " | locked";
+    }
+
+    // A user's action on the page: "box=index" picks an item of the ip, fps,
+    // tc or mode box; "fpsText=" types and confirms a frame rate, "tcText="
+    // edits the timecode field; "hybrid" and "inertial" press the device
+    // type's buttons; "lose=" removes a peer. False for an unknown action.
+    static bool act(QWidget *page, const QString &action)
+    {
+        const QString name = action.section('=', 0, 0);
+        const QString value = action.section('=', 1);
+        const QMap<QString, const char *> boxes{{"ip", "comboBox_ip_list"},
+                                                {"fps", "comboBox_fps"},
+                                                {"tc", "comboBox_tc_pps"},
+                                                {"mode", "comboBox_connection_mode"}};
+        auto *fps = child<QComboBox>(page, "comboBox_fps");
+        if (action == "hybrid" || action == "inertial") {
+            child<QRadioButton>(page,
+                                action == "hybrid" ? "radioButton_mode_hybird"
+                                                   : "radioButton_mode_inertia")
+                    ->setChecked(true);
+        } else if (name == "lose") {
+            app().removeModule(value.toStdString());
+        } else if (name == "fpsText" && fps->isEditable()) {
+            fps->lineEdit()->setText(value);
+            emit fps->lineEdit()->returnPressed();
+        } else if (name == "tcText") {
+            child<QComboBox>(page, "comboBox_tc_pps")->setEditText(value);
+        } else if (auto *box = child<QComboBox>(page, boxes.value(name, ""))) {
+            box->setCurrentIndex(value.toInt());
+        } else {
+            return false;
+        }
+        return true;
     }
 
     // Connected physical adapters, one address each, in enumeration order.
@@ -112,9 +200,3 @@ public:
 
     std::unique_ptr<HostPeers> peers;
 };
-
-template<typename T>
-T *child(const QWidget *root, const char *name)
-{
-    return root ? root->findChild<T *>(QString::fromLatin1(name)) : nullptr;
-}

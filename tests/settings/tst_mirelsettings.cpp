@@ -2,7 +2,6 @@
 
 #include "settings/MirelSettingsWidget.h"
 
-#include <QComboBox>
 #include <QtTest>
 
 // The hybrid frame-rate panel, over the "mirel_wr_support" store.
@@ -44,7 +43,7 @@ void tst_MirelSettings::loadAndApply()
     QFETCH(QString, shown);
     QFETCH(QStringList, written);
     PageTestHost host;
-    host.store(stored);
+    host.given(stored);
     MirelSettingsWidget widget(nullptr);
     auto *fps = child<QComboBox>(&widget, "comboBox_fps");
     fps->setCurrentIndex(3);
@@ -56,7 +55,7 @@ void tst_MirelSettings::loadAndApply()
     QVERIFY(widget.apply());
     QCOMPARE(host.changes(), written);
 
-    PageTestHost::app().removeModule("mirel_wr_support");
+    PageTestHost::act(&widget, "lose=mirel_wr_support");
     QVERIFY_EXCEPTION_THROWN(widget.apply(), std::system_error);
     QCOMPARE(host.changes(), written);
 }
