@@ -6,10 +6,8 @@
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    // The page's widgets need a GUI application; no display is needed. It
-    // lives for the process: libFuzzer never returns to main's caller.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The page's widgets need a GUI application (tests/fuzz/run picks the
+    // offscreen platform). It lives for the process: libFuzzer never returns.
     new QApplication(*argc, *argv);
     return 0;
 }

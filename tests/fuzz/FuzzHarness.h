@@ -20,29 +20,22 @@
 // Splits the fuzzer's bytes into choices. libFuzzer's FuzzedDataProvider
 // comes only with clang, and the replay runs in the g++ build. Reading past
 // the end yields zeros and empty texts, so every input is a valid script.
-class FuzzInput
+struct FuzzInput
 {
-public:
-    FuzzInput(const uint8_t *data, size_t size)
-        : m_data(data)
-        , m_size(size)
-    { }
-    uint8_t byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
-    bool flag() { return (byte() & 1) != 0; }
     // A number in [0, bound).
-    int pick(int bound) { return bound > 0 ? int(byte() % unsigned(bound)) : 0; }
+    int pick(int bound) { return pos < size && bound > 0 ? data[pos++] % bound : 0; }
+    bool flag() { return pick(2) == 1; }
     // A length byte, then at most `maxLength` bytes.
     std::string text(size_t maxLength = 64)
     {
-        const size_t length = std::min({size_t(byte()), maxLength, m_size - m_pos});
-        m_pos += length;
-        return std::string(reinterpret_cast<const char *>(m_data + m_pos - length), length);
+        const size_t length = std::min({size_t(pick(256)), maxLength, size - pos});
+        pos += length;
+        return std::string(reinterpret_cast<const char *>(data + pos - length), length);
     }
 
-private:
-    const uint8_t *m_data;
-    size_t m_size;
-    size_t m_pos = 0;
+    const uint8_t *data;
+    size_t size;
+    size_t pos = 0;
 };
 
 // The targets: any bytes in, 0 out. A WQL text through the plug-in's WMI

@@ -10,9 +10,7 @@ int fuzzWql(const uint8_t *data, size_t size)
 {
     // The seam logs every query text; a long run must not keep them all.
     winapi_seam::reset();
-    QString text;
-    for (size_t i = 0; i < size; ++i)
-        text += QChar(data[i]);
+    const QString text = QString::fromLatin1(reinterpret_cast<const char *>(data), int(size));
     WMIConnection connection;
     FUZZ_CHECK(connection.connect(), "no connection to the local namespace");
     for (const WMIObject &row : connection.query(text)) {

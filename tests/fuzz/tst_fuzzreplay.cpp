@@ -16,12 +16,9 @@ private slots:
 void tst_FuzzReplay::replay_data()
 {
     QTest::addColumn<QString>("file");
-    for (const char *target : {"wql", "settings"}) {
-        const QDir dir(QStringLiteral(UIS_FUZZ_CORPUS "/") + target);
-        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
-            QTest::addRow("%s/%s", target, qPrintable(name)) << dir.filePath(name);
-        QVERIFY2(!dir.isEmpty(), dir.path().toUtf8());
-    }
+    QDirIterator files(UIS_FUZZ_CORPUS, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext())
+        QTest::newRow(qPrintable(files.next().mid(sizeof UIS_FUZZ_CORPUS))) << files.filePath();
 }
 
 // Guards against a crash, a broken invariant or a leak coming back on an
@@ -32,10 +29,9 @@ void tst_FuzzReplay::replay()
     QFile input(file);
     QVERIFY2(input.open(QIODevice::ReadOnly), qPrintable(input.errorString()));
     const QByteArray bytes = input.readAll();
+    const auto target = file.contains("/wql/") ? fuzzWql : fuzzSettings;
     try {
-        (file.contains("/wql/") ? fuzzWql : fuzzSettings)(reinterpret_cast<const uint8_t *>(
-                                                                  bytes.constData()),
-                                                          size_t(bytes.size()));
+        target(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
     } catch (const std::logic_error &broken) {
         QFAIL(broken.what());
     }

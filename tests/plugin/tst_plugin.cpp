@@ -31,10 +31,8 @@ void tst_Plugin::entryPoints()
     nm.start("nm", {"-D", "--defined-only", "--format=just-symbols", UIS_DEV_PLUGIN});
     QVERIFY(nm.waitForFinished() && nm.exitCode() == 0);
     QStringList exported = QString::fromLocal8Bit(nm.readAllStandardOutput()).split('\n');
-    const QStringList linkerMade{"", "_init", "_fini", "_edata", "_end", "__bss_start"};
-    exported.erase(std::remove_if(exported.begin(), exported.end(),
-                                  [&](const QString &s) { return linkerMade.contains(s); }),
-                   exported.end());
+    for (const char *linkerMade : {"", "_init", "_fini", "_edata", "_end", "__bss_start"})
+        exported.removeAll(linkerMade);
     QCOMPARE(exported,
              QStringList({"VD_GetPluginInfo", "__orvane_internal_create_uis_dev_module__"}));
     const auto info = reinterpret_cast<const char *(*)()>(library.resolve("VD_GetPluginInfo"));

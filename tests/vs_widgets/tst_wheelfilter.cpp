@@ -22,11 +22,9 @@ void tst_WheelFilter::wheelOverBox_data()
     QTest::addColumn<Qt::FocusPolicy>("policy");
     QTest::addColumn<bool>("focused");
     QTest::addColumn<Qt::FocusPolicy>("policyAfter"); // the wheel never gives focus
-    QTest::addColumn<bool>("scrolls");
-    QTest::addColumn<int>("index");
-    QTest::newRow("without focus") << Qt::WheelFocus << false << Qt::StrongFocus << true << 5;
-    QTest::newRow("with focus") << Qt::WheelFocus << true << Qt::StrongFocus << false << 6;
-    QTest::newRow("takes no focus") << Qt::NoFocus << false << Qt::NoFocus << true << 5;
+    QTest::newRow("without focus") << Qt::WheelFocus << false << Qt::StrongFocus;
+    QTest::newRow("with focus") << Qt::WheelFocus << true << Qt::StrongFocus;
+    QTest::newRow("takes no focus") << Qt::NoFocus << false << Qt::NoFocus;
 }
 
 // Guards against a wheel turn over a closed box changing a setting while the
@@ -36,8 +34,6 @@ void tst_WheelFilter::wheelOverBox()
     QFETCH(Qt::FocusPolicy, policy);
     QFETCH(bool, focused);
     QFETCH(Qt::FocusPolicy, policyAfter);
-    QFETCH(bool, scrolls);
-    QFETCH(int, index);
 
     QScrollArea area;
     auto *box = new QComboBox;
@@ -63,8 +59,8 @@ void tst_WheelFilter::wheelOverBox()
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QSpontaneKeyEvent::setSpontaneous(&wheel);
     qApp->notify(box, &wheel);
-    QCOMPARE(area.verticalScrollBar()->value() > 0, scrolls);
-    QCOMPARE(box->currentIndex(), index);
+    QCOMPARE(area.verticalScrollBar()->value() > 0, !focused);
+    QCOMPARE(box->currentIndex(), focused ? 6 : 5);
     QCOMPARE(box->hasFocus(), focused);
 }
 
