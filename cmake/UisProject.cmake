@@ -1,9 +1,42 @@
-# Project-wide helpers: warnings as errors for our own code, Qt Test
-# programs registered with CTest and run headless.
+# Project-wide helpers: warnings as errors for our own code, the include
+# root of the plug-in's targets, Qt Test programs registered with CTest and
+# run headless.
+
+# MSVC's /WX only where the build is watched: a newer compiler's new
+# warning must not stop a developer's Windows build.
+if(DEFINED ENV{CI})
+  set(uis_msvc_wx_default ON)
+else()
+  set(uis_msvc_wx_default OFF)
+endif()
+option(UIS_MSVC_WARNINGS_AS_ERRORS "MSVC: treat warnings as errors (/WX)" ${uis_msvc_wx_default})
 
 function(uis_project_target target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 $<$<BOOL:${UIS_MSVC_WARNINGS_AS_ERRORS}>:/WX>)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  endif()
 endfunction()
+
+# The plug-in's targets (plugin/, settings/, wmi/, through `host`) see only
+# the folders of the plug-in and host/, not the whole tree: a folder of links
+# in the build tree stands in for the source root, so "studio/..." or
+# "tests/..." cannot be included by accident. Where links cannot be made the
+# source root is used; the include check (tests/CMakeLists.txt) still catches
+# such an include.
+set(UIS_PLUGIN_INCLUDE_DIR ${CMAKE_BINARY_DIR}/plugin-include)
+foreach(dir host plugin settings wmi)
+  if(NOT EXISTS ${UIS_PLUGIN_INCLUDE_DIR}/${dir})
+    file(MAKE_DIRECTORY ${UIS_PLUGIN_INCLUDE_DIR})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${dir} ${UIS_PLUGIN_INCLUDE_DIR}/${dir}
+      RESULT link_result SYMBOLIC)
+    if(NOT link_result EQUAL 0)
+      set(UIS_PLUGIN_INCLUDE_DIR ${PROJECT_SOURCE_DIR})
+      break()
+    endif()
+  endif()
+endforeach()
 
 # uis_add_qt_test(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>])
 # Builds a Qt Test program and registers it with CTest on the offscreen

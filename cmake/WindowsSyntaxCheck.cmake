@@ -33,7 +33,6 @@ foreach(dir IN LISTS UIS_CHECK_INCLUDES)
     list(APPEND flags "-I${dir}")
   endif()
 endforeach()
-list(APPEND flags "-I${SOURCE_DIR}")
 
 set(seen "")
 foreach(define IN LISTS UIS_CHECK_DEFINES)

@@ -4,6 +4,7 @@
 #include "host/ModuleRef.h"
 #include "plugin/ModuleIdentity.h"
 #include "plugin/UisDevModuleImplT.h"
+#include "settings/SettingsKeys.h"
 
 #include <memory>
 #include <typeinfo>
@@ -32,7 +33,7 @@ orvane::ModuleRef *__orvane_internal_create_uis_dev_module__(FlagRegistry *flags
     // Declared before the module exists, so the flag is known even if
     // creating the module fails.
     if (flags)
-        flags->declareFlag("uis_dev.hyper_fps", 0);
+        flags->declareFlag(kHyperFpsFlag, 0);
     std::shared_ptr<orvane::AbstractModule> module(new UisDevModuleImplT);
     // The host knows the module by its interface, not its implementation.
     auto *handle = new UisDevModuleHandle(std::move(module), typeid(UisDevModule));

@@ -2,21 +2,17 @@
 #include "ui_MirelSettingsWidget.h"
 
 #include "FrameRateTables.h"
+#include "SettingsKeys.h"
 #include "StoredNumber.h"
+#include "StyledPopup.h"
 #include "host/MirelWrSupportModule.h"
 #include "plugin/ModuleLookup.h"
 
-#include <QListView>
-
 namespace {
-
-const char kFpsKey[] = "fps";
-// What the hybrid server runs at unless told otherwise.
-const int kDefaultHybridFps = 90;
 
 SettingsStore &mirelStore()
 {
-    return lookupModule<MirelWrSupportModule>(orvane::Application::instance(), "mirel_wr_support")
+    return lookupModule<MirelWrSupportModule>(orvane::Application::instance(), kMirelModule)
             ->settings();
 }
 
@@ -27,17 +23,14 @@ MirelSettingsWidget::MirelSettingsWidget(QWidget *parent)
     , ui(new Ui::MirelSettingsWidget)
 {
     ui->setupUi(this);
-    auto *view = new QListView(ui->comboBox_fps);
-    view->setStyleSheet(
-            QStringLiteral("QListView{background:black;}QListView::item{height:25px;}"));
-    ui->comboBox_fps->setView(view);
+    setStyledPopup(ui->comboBox_fps);
 }
 
 MirelSettingsWidget::~MirelSettingsWidget() = default;
 
 void MirelSettingsWidget::load()
 {
-    const int stored = leadingNumber(mirelStore().value(kFpsKey, ""));
+    const int stored = leadingNumber(mirelStore().value(kHybridFpsKey, ""));
     const int fps = kHybridFpsList.contains(stored) ? stored : kDefaultHybridFps;
     ui->comboBox_fps->setCurrentIndex(kHybridFpsList.indexOf(fps));
 }
@@ -46,7 +39,7 @@ bool MirelSettingsWidget::apply()
 {
     SettingsStore &store = mirelStore();
     const int fps = kHybridFpsList.value(ui->comboBox_fps->currentIndex(), kDefaultHybridFps);
-    store.setValue(kFpsKey, std::to_string(fps));
+    store.setValue(kHybridFpsKey, std::to_string(fps));
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "PageWidget.h"
 #include "ui_PageWidget.h"
 
+#include "SettingsKeys.h"
 #include "UniSettingsWidget.h"
 #include "host/Device.h"
 #include "host/DeviceKind.h"
@@ -13,14 +14,9 @@
 
 namespace {
 
-const char kWorkModeKey[] = "current_workmode";
-const char kInertialMode[] = "UNI";
-const char kHybridMode[] = "hybird";
-
 StudioCore &studioCore()
 {
-    return lookupModule<VendrelStudioModule>(orvane::Application::instance(), "vendrel-studio")
-            ->core();
+    return lookupModule<VendrelStudioModule>(orvane::Application::instance(), kStudioModule)->core();
 }
 
 bool currentDeviceActive(StudioCore &core)

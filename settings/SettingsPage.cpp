@@ -1,26 +1,13 @@
 #include "SettingsPage.h"
 
 #include "PageWidget.h"
-#include "host/Application.h"
+#include "SettingsKeys.h"
 #include "host/DevHwupModule.h"
 #include "host/FlagRegistry.h"
 #include "host/VendrelStudioModule.h"
-#include "plugin/ModuleIdentity.h"
-
-#include <system_error>
-#include <typeinfo>
+#include "plugin/ModuleLookup.h"
 
 namespace {
-
-// In the order restoring the defaults removes them.
-const char *const kPageKeys[] = {
-        "current_workmode",
-        "settings.hwup.local_timecode_rate",
-        "settings.hwup.enableconnectionmode",
-        "settings.hwup.connectionmode",
-        "settings.hwup.capturefps",
-        "settings.hwup.ip",
-};
 
 void removePageKeys(SettingsStore &store)
 {
@@ -42,7 +29,7 @@ QWidget *SettingsPage::widget(QWidget *parent)
 {
     if (pageWidget)
         return pageWidget;
-    const bool hyperFps = orvane::Application::instance().flags().isFlagSet("uis_dev.hyper_fps");
+    const bool hyperFps = orvane::Application::instance().flags().isFlagSet(kHyperFpsFlag);
     // Kept before loading: a load that throws leaves the widget with the page.
     pageWidget = new PageWidget(hyperFps, parent);
     pageWidget->load();
@@ -77,19 +64,14 @@ bool SettingsPage::validate() { return pageWidget ? pageWidget->validate() : tru
 
 void SettingsPage::restoreDefaults()
 {
-    // Not the typed look-up: a missing peer only means its store stays as it
-    // is, and restoring the defaults must not throw for it.
+    // The non-throwing look-up: a missing peer only means its store stays as
+    // it is, and restoring the defaults must not throw for it.
     orvane::Application &app = orvane::Application::instance();
     std::error_code ec;
-
-    auto *studio =
-            app.findModule(moduleIdentity(), "vendrel-studio", typeid(VendrelStudioModule), ec);
-    if (!ec)
-        removePageKeys(static_cast<VendrelStudioModule *>(studio)->core().settings());
-
-    auto *hwup = app.findModule(moduleIdentity(), "dev_hwup", typeid(DevHwupModule), ec);
-    if (!ec)
-        removePageKeys(static_cast<DevHwupModule *>(hwup)->settings());
+    if (auto *studio = tryLookupModule<VendrelStudioModule>(app, kStudioModule, ec))
+        removePageKeys(studio->core().settings());
+    if (auto *hwup = tryLookupModule<DevHwupModule>(app, kHwupModule, ec))
+        removePageKeys(hwup->settings());
 
     if (pageWidget)
         pageWidget->load();

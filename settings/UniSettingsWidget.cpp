@@ -2,43 +2,31 @@
 #include "ui_UniSettingsWidget.h"
 
 #include "FrameRateTables.h"
+#include "SettingsKeys.h"
 #include "StoredNumber.h"
+#include "StyledPopup.h"
 #include "host/DevHwupModule.h"
+#include "host/WheelFilter.h"
 #include "plugin/ModuleLookup.h"
-#include "studio/vs_widgets/WheelFilter.h"
 #include "wmi/MachineInfo.h"
 
-#include <QListView>
 #include <QMap>
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 namespace {
-
-const char kPopupStyle[] = "QListView{background:black;}QListView::item{height:25px;}";
-const char kEnableConnectionModeKey[] = "settings.hwup.enableconnectionmode";
-const char kConnectionModeKey[] = "settings.hwup.connectionmode";
-const char kIpKey[] = "settings.hwup.ip";
-const char kCaptureFpsKey[] = "settings.hwup.capturefps";
-const char kTimecodeRateKey[] = "settings.hwup.local_timecode_rate";
 
 // Looked up afresh on every use: the plug-in keeps nothing of a peer.
 SettingsStore &hwupStore()
 {
-    return lookupModule<DevHwupModule>(orvane::Application::instance(), "dev_hwup")->settings();
+    return lookupModule<DevHwupModule>(orvane::Application::instance(), kHwupModule)->settings();
 }
 
 bool connectionModeEnabled(const SettingsStore &store)
 {
     return store.value(kEnableConnectionModeKey, "") == "true";
-}
-
-void setStyledPopup(QComboBox *box)
-{
-    auto *view = new QListView(box);
-    view->setStyleSheet(QString::fromLatin1(kPopupStyle));
-    box->setView(view);
 }
 
 bool isAllowedTimecodeRate(int fps, int rate)
@@ -100,14 +88,14 @@ void UniSettingsWidget::load()
                 QString::fromUtf8(store.value(kIpKey, firstAddress).c_str()));
     }
 
-    int fps = leadingNumber(store.value(kCaptureFpsKey, std::string("96")));
+    int fps = leadingNumber(store.value(kCaptureFpsKey, std::to_string(kDefaultUniFps)));
     if (hyperFps) {
         captureFps = fps;
         ui->comboBox_fps->blockSignals(true);
         ui->comboBox_fps->setCurrentText(QString::number(fps));
     } else {
         if (!kUniFpsList.contains(fps))
-            fps = 96;
+            fps = kDefaultUniFps;
         captureFps = fps;
         ui->comboBox_fps->blockSignals(true);
         ui->comboBox_fps->setCurrentIndex(kUniFpsList.indexOf(fps));
@@ -135,34 +123,33 @@ void UniSettingsWidget::fillTimecodeRates(int fps)
         selectStoredTimecodeRate(box);
 }
 
-void UniSettingsWidget::selectStoredTimecodeRate(QComboBox *box)
+std::optional<int> UniSettingsWidget::storedTimecodeNumber(QComboBox *box)
 {
     const std::string stored = hwupStore().value(kTimecodeRateKey, "");
     if (stored.empty()) {
         box->setCurrentIndex(0);
-        return;
+        return std::nullopt;
     }
     if (!std::isdigit(static_cast<unsigned char>(stored[0]))) {
         selectItemByData(box, stored);
-        return;
+        return std::nullopt;
     }
-    selectRateItem(box, leadingNumber(stored));
+    return leadingNumber(stored);
+}
+
+void UniSettingsWidget::selectStoredTimecodeRate(QComboBox *box)
+{
+    if (const std::optional<int> rate = storedTimecodeNumber(box))
+        selectRateItem(box, *rate);
 }
 
 void UniSettingsWidget::selectAllowedTimecodeRate(QComboBox *box, const std::vector<int> &allowed)
 {
-    const std::string stored = hwupStore().value(kTimecodeRateKey, "");
-    if (stored.empty()) {
-        box->setCurrentIndex(0);
+    const std::optional<int> rate = storedTimecodeNumber(box);
+    if (!rate)
         return;
-    }
-    if (!std::isdigit(static_cast<unsigned char>(stored[0]))) {
-        selectItemByData(box, stored);
-        return;
-    }
-    const int rate = leadingNumber(stored);
-    if (rate != 0 && std::find(allowed.begin(), allowed.end(), rate) != allowed.end())
-        selectRateItem(box, rate);
+    if (*rate != 0 && std::find(allowed.begin(), allowed.end(), *rate) != allowed.end())
+        selectRateItem(box, *rate);
     else
         box->setCurrentIndex(0);
 }
@@ -240,7 +227,7 @@ bool UniSettingsWidget::apply()
         store.setValue(kTimecodeRateKey, hyperTimecodeToStore());
     } else {
         // The box is not editable, so its position is always one of the seven.
-        const int fps = kUniFpsList.value(ui->comboBox_fps->currentIndex(), 96);
+        const int fps = kUniFpsList.value(ui->comboBox_fps->currentIndex(), kDefaultUniFps);
         store.setValue(kCaptureFpsKey, std::to_string(fps));
 
         bool isNumber = false;

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include <memory>
-
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +43,10 @@ private slots:
     void on_comboBox_fps_currentIndexChanged(int index);
 
 private:
+    // The start both selections share: the stored timecode rate's leading
+    // number, or none when the stored text is empty or a word (then the
+    // matching item is already selected).
+    std::optional<int> storedTimecodeNumber(QComboBox *box);
     void selectStoredTimecodeRate(QComboBox *box);
     void selectAllowedTimecodeRate(QComboBox *box, const std::vector<int> &allowed);
     void selectRateItem(QComboBox *box, int rate);

@@ -20,11 +20,8 @@ inline bool nothingLive(long apartments = 0)
 inline QString liveText()
 {
     const winapi_seam::Counters c = winapi_seam::counters();
-    return QStringLiteral("interfaces %1, BSTRs %2, SAFEARRAYs %3, apartments %4")
-            .arg(c.interfaces)
-            .arg(c.bstrs)
-            .arg(c.safeArrays)
-            .arg(c.apartmentDepth);
+    return QString::asprintf("interfaces %ld, BSTRs %ld, SAFEARRAYs %ld, apartments %ld",
+                             c.interfaces, c.bstrs, c.safeArrays, c.apartmentDepth);
 }
 
 // Every COM object, BSTR and SAFEARRAY handed out is gone and every

@@ -1,4 +1,4 @@
-#include "WheelFilter.h"
+#include "host/WheelFilter.h"
 
 #include <QEvent>
 #include <QWidget>

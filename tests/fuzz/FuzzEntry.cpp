@@ -1,14 +1,14 @@
 // The libFuzzer program of one target, chosen at compile time
-// (UIS_FUZZ_TARGET=fuzzWql|fuzzSettings|fuzzStore).
-#include "FuzzTargets.h"
+// (UIS_FUZZ_TARGET=fuzzWql|fuzzSettings).
+#include "FuzzHarness.h"
 
-#ifndef UIS_FUZZ_TARGET
-#error "UIS_FUZZ_TARGET names the fuzz target"
-#endif
+#include <QApplication>
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    fuzzInitialize(argc, argv);
+    // The page's widgets need a GUI application (tests/fuzz/run picks the
+    // offscreen platform). It lives for the process: libFuzzer never returns.
+    new QApplication(*argc, *argv);
     return 0;
 }
 

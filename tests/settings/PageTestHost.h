@@ -1,136 +1,194 @@
 #pragma once
 
 #include "studio/orvane/StudioApplication.h"
+#include "studio/peers/HostDevice.h"
 #include "studio/peers/HostPeers.h"
 
 #include <winapi/WinapiSeam.h>
 
 #include <QComboBox>
-#include <QMetaType>
-#include <QStringList>
-#include <QTest>
-#include <QWidget>
+#include <QLineEdit>
+#include <QRadioButton>
 
-#include <map>
-#include <memory>
-#include <string>
-#include <vector>
-
-// Keys with the text written to them, in the order of the writes.
-using StoreWrites = std::vector<std::pair<std::string, std::string>>;
-Q_DECLARE_METATYPE(StoreWrites)
-
-// Readable failures for the store comparisons.
-namespace QTest {
-template<>
-inline char *toString(const StoreWrites &writes)
+template<typename T>
+T *child(const QWidget *root, const char *name)
 {
-    QByteArray text;
-    for (const auto &write : writes)
-        text += QByteArray::fromStdString(write.first) + "=\"" +
-                QByteArray::fromStdString(write.second) + "\" ";
-    return qstrdup(text.constData());
+    return root ? root->findChild<T *>(QString::fromLatin1(name)) : nullptr;
 }
-template<>
-inline char *toString(const std::vector<std::string> &keys)
-{
-    QByteArray text;
-    for (const std::string &key : keys)
-        text += QByteArray::fromStdString(key) + ' ';
-    return qstrdup(text.constData());
-}
-} // namespace QTest
 
 // The host as the settings dialog sees it, made afresh for each test: the
-// four peers over in-memory stores (recording their calls) and a machine
+// four peers over in-memory stores that record their calls, and a machine
 // whose connected adapters the test scripts through the COM/WMI stand-in.
 class PageTestHost
 {
 public:
-    PageTestHost()
+    explicit PageTestHost(const QStringList &adapters = {"192.168.0.10", "10.0.0.2"})
     {
-        reset();
+        app().reset();
+        winapi_seam::reset();
         peers = std::make_unique<HostPeers>();
         peers->registerAll(app());
-        peers->appStore->setRecording(true);
-        peers->hwupStore->setRecording(true);
-        peers->mirelStore->setRecording(true);
-        scriptAdapters({"192.168.0.10", "10.0.0.2"});
+        for (MemorySettingsStore *store : stores())
+            store->setRecording(true);
+        scriptAdapters(adapters);
     }
-    ~PageTestHost() { reset(); }
-
-    static orvane::StudioApplication &app() { return orvane::StudioApplication::instance(); }
-
-    static void reset()
+    ~PageTestHost()
     {
         app().reset();
         winapi_seam::reset();
     }
 
-    void setHyperFps(bool on) { app().hostFlags().setFlag("uis_dev.hyper_fps", on); }
+    static orvane::StudioApplication &app() { return orvane::StudioApplication::instance(); }
+    std::vector<MemorySettingsStore *> stores() const
+    {
+        return {peers->appStore.get(), peers->hwupStore.get(), peers->mirelStore.get()};
+    }
+
+    // The page's keys by the short names the tables use; "work" lives in the
+    // application's store, "fps!" in the hybrid one, the rest in "dev_hwup".
+    static const QMap<QString, std::string> &keys()
+    {
+        // clang-format off
+        static const QMap<QString, std::string> names{{"work", "current_workmode"}, {"ip", "settings.hwup.ip"}, {"fps", "settings.hwup.capturefps"}, {"tc", "settings.hwup.local_timecode_rate"}, {"mode", "settings.hwup.connectionmode"}, {"enable", "settings.hwup.enableconnectionmode"}, {"fps!", "fps"}};
+        // clang-format on
+        return names;
+    }
+    MemorySettingsStore &storeOf(const QString &name) const
+    {
+        return name == "work"    ? *peers->appStore
+                : name == "fps!" ? *peers->mirelStore
+                                 : *peers->hwupStore;
+    }
+    // Sets up the host from "name=value" entries: a stored value by its short
+    // name (or its own key, in "dev_hwup"); "kinds", "device" (active or
+    // idle), "adapters" with comma-separated values; "lose" removes a peer;
+    // "hyper" (or "hyper=off") sets the flag for free frame-rate entry.
+    // Then forgets the calls.
+    void given(const QStringList &entries)
+    {
+        for (const QString &entry : entries) {
+            const QString name = entry.section('=', 0, 0);
+            const QString value = entry.section('=', 1);
+            HostDeviceRegistry &devices = peers->studio->hostCore().hostDevices();
+            if (name == "adapters") {
+                scriptAdapters(value.split(',', Qt::SkipEmptyParts));
+            } else if (name == "kinds") {
+                std::vector<std::string> kinds;
+                for (const QString &kind : value.split(',', Qt::SkipEmptyParts))
+                    kinds.push_back(kind.toStdString());
+                devices.setKindNames(kinds);
+            } else if (name == "lose") {
+                app().removeModule(value.toStdString());
+            } else if (name == "hyper") {
+                app().hostFlags().setFlag("uis_dev.hyper_fps", value != "off");
+            } else if (name == "device") {
+                auto device = std::make_shared<HostDevice>();
+                device->setActive(value == "active");
+                devices.setCurrentDevice(device);
+            } else {
+                storeOf(name).setValue(keys().value(name, name.toStdString()), value.toStdString());
+            }
+        }
+        for (MemorySettingsStore *store : stores())
+            store->clearCalls();
+    }
+    // The writes ("name=value") and removals ("-name") made since, store by
+    // store (application, "dev_hwup", hybrid), each in call order; keys
+    // without a short name keep their own.
+    QStringList changes() const
+    {
+        QStringList out;
+        for (MemorySettingsStore *store : stores()) {
+            for (const MemorySettingsStore::Call &call : store->calls()) {
+                const QString name = keys().key(call.key, QString::fromStdString(call.key));
+                if (call.kind == MemorySettingsStore::Call::Write)
+                    out << name + '=' + QString::fromStdString(call.value);
+                else if (call.kind == MemorySettingsStore::Call::Remove)
+                    out << '-' + name;
+            }
+        }
+        return out;
+    }
+
+    // What the Device page shows, in one line: the offered device types (the
+    // checked one starred), then the inertial settings: address/count, frame
+    // rate, timecode items (current starred, "=text" when the field shows other
+    // text) and connecting mode ("-" for a hidden or empty control).
+    static QString shown(QWidget *page)
+    {
+        QStringList types;
+        for (const char *name : {"radioButton_mode_inertia", "radioButton_mode_hybird"}) {
+            const auto *radio = child<QRadioButton>(page, name);
+            if (!radio->isHidden())
+                types << (radio->isChecked() ? "*" : "") + radio->text();
+        }
+        const auto *ip = child<QComboBox>(page, "comboBox_ip_list");
+        const auto *tc = child<QComboBox>(page, "comboBox_tc_pps");
+        const auto *mode = child<QComboBox>(page, "comboBox_connection_mode");
+        QStringList rates;
+        for (int i = 0; i < tc->count(); ++i)
+            rates << (i == tc->currentIndex() ? "*" : "") + tc->itemText(i);
+        if (tc->currentIndex() >= 0 && tc->currentText() != tc->itemText(tc->currentIndex()))
+            rates.last() += '=' + tc->currentText();
+        QString line = QStringLiteral("%1 | ip %2/%3 | fps %4 | tc %5 | mode %6")
+                               .arg(types.isEmpty() ? "-" : types.join(' '), ip->currentText())
+                               .arg(ip->count())
+                               .arg(child<QComboBox>(page, "comboBox_fps")->currentText(),
+                                    rates.isEmpty() ? "-" : rates.join(','),
+                                    mode->isHidden() ? "-" : mode->currentText());
+        if (ip->parentWidget()->isHidden())
+            line += " | settings hidden";
+        return page->isEnabled() ? line : line + " | locked";
+    }
+
+    // A user's action on the page: "box=n" picks item n of the ip, fps,
+    // tc or mode box; "fpsText=" types and confirms a frame rate, "tcText="
+    // edits the timecode field; "hybrid" and "inertial" press the device
+    // type's buttons; "lose=" removes a peer. False for an unknown action.
+    static bool act(QWidget *page, const QString &action)
+    {
+        const QString name = action.section('=', 0, 0);
+        const QString value = action.section('=', 1);
+        // clang-format off
+        const QMap<QString, const char *> boxes{{"ip", "comboBox_ip_list"}, {"fps", "comboBox_fps"}, {"tc", "comboBox_tc_pps"}, {"mode", "comboBox_connection_mode"}};
+        // clang-format on
+        auto *fps = child<QComboBox>(page, "comboBox_fps");
+        if (action == "hybrid" || action == "inertial") {
+            child<QRadioButton>(page,
+                                action == "hybrid" ? "radioButton_mode_hybird"
+                                                   : "radioButton_mode_inertia")
+                    ->setChecked(true);
+        } else if (name == "lose") {
+            app().removeModule(value.toStdString());
+        } else if (name == "fpsText" && fps->isEditable()) {
+            fps->lineEdit()->setText(value);
+            emit fps->lineEdit()->returnPressed();
+        } else if (name == "tcText") {
+            child<QComboBox>(page, "comboBox_tc_pps")->setEditText(value);
+        } else if (auto *box = child<QComboBox>(page, boxes.value(name, ""))) {
+            // A list box keeps one of its items current: none cannot be picked.
+            box->setCurrentIndex(qMin(value.toInt(), box->count() - 1));
+        } else {
+            return false;
+        }
+        return true;
+    }
 
     // Connected physical adapters, one address each, in enumeration order.
     static void scriptAdapters(const QStringList &addresses)
     {
         using winapi_seam::Value;
-        std::vector<winapi_seam::Row> adapters;
-        std::vector<winapi_seam::Row> configurations;
-        int index = 1;
-        for (const QString &address : addresses) {
-            const std::wstring n = std::to_wstring(index);
-            adapters.push_back({{L"Index", Value::int32(index)},
-                                {L"MACAddress", Value::text(L"00:1A:2B:3C:4D:0" + n)},
-                                {L"NetConnectionStatus", Value::int32(2)},
-                                {L"PNPDeviceID", Value::text(L"PCI\\VEN_8086&DEV_100E\\3&" + n)}});
-            configurations.push_back({{L"Index", Value::int32(index)},
-                                      {L"IPAddress", Value::textArray({address.toStdWString()})}});
-            ++index;
+        std::vector<winapi_seam::Row> adapters, configurations;
+        for (int i = 1; i <= addresses.size(); ++i) {
+            const std::wstring n = std::to_wstring(i);
+            // clang-format off
+            adapters.push_back({{L"Index", Value::int32(i)}, {L"MACAddress", Value::text(L"00:1A:2B:3C:4D:0" + n)}, {L"NetConnectionStatus", Value::int32(2)}, {L"PNPDeviceID", Value::text(L"PCI\\VEN_8086&DEV_100E\\3&" + n)}});
+            configurations.push_back({{L"Index", Value::int32(i)}, {L"IPAddress", Value::textArray({addresses[i - 1].toStdWString()})}});
+            // clang-format on
         }
         winapi_seam::scriptRows(L"Win32_NetworkAdapter", adapters);
         winapi_seam::scriptRows(L"Win32_NetworkAdapterConfiguration", configurations);
     }
 
-    static StoreWrites writes(const MemorySettingsStore &store)
-    {
-        StoreWrites result;
-        for (const MemorySettingsStore::Call &call : store.calls()) {
-            if (call.kind == MemorySettingsStore::Call::Write)
-                result.emplace_back(call.key, call.value);
-        }
-        return result;
-    }
-
-    static std::vector<std::string> keysOf(const MemorySettingsStore &store,
-                                           MemorySettingsStore::Call::Kind kind)
-    {
-        std::vector<std::string> keys;
-        for (const MemorySettingsStore::Call &call : store.calls()) {
-            if (call.kind == kind)
-                keys.push_back(call.key);
-        }
-        return keys;
-    }
-
-    void clearCalls()
-    {
-        peers->appStore->clearCalls();
-        peers->hwupStore->clearCalls();
-        peers->mirelStore->clearCalls();
-    }
-
     std::unique_ptr<HostPeers> peers;
 };
-
-template<typename T>
-T *child(QWidget *root, const char *name)
-{
-    return root ? root->findChild<T *>(QString::fromLatin1(name)) : nullptr;
-}
-
-inline QStringList itemTexts(const QComboBox *box)
-{
-    QStringList texts;
-    for (int i = 0; i < box->count(); ++i)
-        texts << box->itemText(i);
-    return texts;
-}

@@ -1,54 +1,100 @@
 #include "PageTestHost.h"
 
-#include "host/AbstractSettingsPage.h"
-#include "host/MirelWrSupportModule.h"
 #include "settings/SettingsPage.h"
-#include "studio/orvane/ModuleError.h"
 
 #include <QPointer>
+#include <QTranslator>
 #include <QtTest>
-
-using Call = MemorySettingsStore::Call;
-
-namespace {
-
-const std::vector<std::string> kPageKeys = {
-        "current_workmode",
-        "settings.hwup.local_timecode_rate",
-        "settings.hwup.enableconnectionmode",
-        "settings.hwup.connectionmode",
-        "settings.hwup.capturefps",
-        "settings.hwup.ip",
-};
-
-int capturefpsReads(const MemorySettingsStore &store)
-{
-    int reads = 0;
-    for (const std::string &key : PageTestHost::keysOf(store, Call::Read))
-        reads += key == "settings.hwup.capturefps";
-    return reads;
-}
-
-} // namespace
 
 class tst_SettingsPage : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init() { host = std::make_unique<PageTestHost>(); }
-    void cleanup() { host.reset(); }
+    void useOfThePage_data();
+    void useOfThePage();
     void widgetLifetime_data();
     void widgetLifetime();
-    void answersWithoutAWidget();
-    void restoreDefaults_data();
-    void restoreDefaults();
-    void lookupFailureWritesNothing_data();
-    void lookupFailureWritesNothing();
-
-private:
-    std::unique_ptr<PageTestHost> host;
 };
+
+// Guards the Device page through what the user sees and what a save stores:
+// stored values of any shape, the host's device kinds, device and peers, the
+// user's choices, in both frame-rate modes.
+void tst_SettingsPage::useOfThePage_data()
+{
+    QTest::addColumn<QStringList>("given"); // see PageTestHost::given
+    // PageTestHost::act's, "restore" (the defaults) and "german" (the language).
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QStringList>("written"); // everything the stores saw, then the save
+
+    using L = QStringList;
+    const QString tc96 = "tc *None,24,Local Time | mode -";
+    const QString uni = "*Inertial Hybrid | ip 10.0.0.2/2";
+    const L saved{"work=UNI", "ip=10.0.0.2", "fps=96", "tc=none"};
+    auto save = [](const QString &fps, const QString &tc) {
+        return L{"work=UNI", "ip=10.0.0.2", "fps=" + fps, "tc=" + tc};
+    };
+    const L cleared{"-work", "-tc", "-enable", "-mode", "-fps", "-ip"};
+    // clang-format off
+    QTest::newRow("empty store") << L{} << L{} << uni + " | fps 96 | " + tc96 << saved;
+    QTest::newRow("hyper: empty store") << L{"hyper"} << L{} << uni + " | fps 96 | " + tc96 << saved;
+    QTest::newRow("rate not offered") << L{"fps=75"} << L{} << uni + " | fps 96 | " + tc96 << saved;
+    QTest::newRow("hyper: rate without timecodes") << L{"hyper", "fps=75"} << L{} << uni + " | fps 75 | tc - | mode -" << save("75", "none");
+    QTest::newRow("item text") << L{"fps=240  *No Glove(s)", "tc=30"} << L{} << uni + " | fps 240  *No Glove(s) | tc None,24,*30,Local Time | mode -" << save("240", "30");
+    QTest::newRow("timecode with junk") << L{"fps=120", "tc=24fps"} << L{} << uni + " | fps 120  *No Glove(s) | tc None,*24,30,Local Time | mode -" << save("120", "24");
+    QTest::newRow("timecode 0") << L{"fps=50", "tc=0"} << L{} << uni + " | fps 50 | tc *None,25,Local Time | mode -" << save("50", "none");
+    QTest::newRow("local") << L{"tc=local"} << L{} << uni + " | fps 96 | tc None,24,*Local Time | mode -" << save("96", "local");
+    QTest::newRow("hyper: allowed timecode") << L{"hyper", "fps=120", "tc=30"} << L{} << uni + " | fps 120 | tc *None,24,30,Local Time=30 | mode -" << save("120", "30");
+    QTest::newRow("rate change offers its timecodes") << L{"tc=30"} << L{"fps=5"} << uni + " | fps 120  *No Glove(s) | tc None,24,*30,Local Time | mode -" << save("120", "30");
+    QTest::newRow("rate change drops unsaved choice") << L{"tc=30"} << L{"fps=5", "tc=1", "fps=1"} << uni + " | fps 60 | tc None,*30,Local Time | mode -" << save("60", "30");
+    QTest::newRow("hyper: typed 200") << L{"hyper"} << L{"fpsText=200"} << uni + " | fps 200 | tc *None,25,Local Time | mode -" << save("200", "none");
+    QTest::newRow("hyper: picked item text") << L{"hyper"} << L{"fps=6"} << uni + " | fps 240  *No Glove(s) | tc *None,24,30,Local Time | mode -" << save("240  *No Glove(s)", "none");
+    QTest::newRow("hyper: typed other timecode") << L{"hyper", "fps=120"} << L{"tcText=25"} << uni + " | fps 120 | tc *None,24,30,Local Time=25 | mode -" << save("120", "0");
+    QTest::newRow("hyper: typed words as timecode") << L{"hyper"} << L{"tc=2", "tcText=soon"} << uni + " | fps 96 | tc None,24,*Local Time=soon | mode -" << save("96", "local");
+    QTest::newRow("mode enabled") << L{"enable=true", "mode=magnetic immunity"} << L{} << uni + " | fps 96 | tc *None,24,Local Time | mode Magnetic Immunity" << saved + L{"mode=magnetic immunity"};
+    QTest::newRow("mode in capitals") << L{"enable=true", "mode=Magnetic Immunity"} << L{} << uni + " | fps 96 | tc *None,24,Local Time | mode Normal" << saved + L{"mode=normal"};
+    QTest::newRow("enabled in capitals") << L{"enable=TRUE", "mode=magnetic immunity"} << L{} << uni + " | fps 96 | " + tc96 << saved;
+    QTest::newRow("no adapters") << L{"adapters=", "ip=10.9.9.9"} << L{} << "*Inertial Hybrid | ip /0 | fps 96 | " + tc96 << L{"work=UNI", "ip=", "fps=96", "tc=none"};
+    QTest::newRow("hybird stored") << L{"work=hybird"} << L{} << "Inertial *Hybrid | ip 10.0.0.2/2 | fps 96 | " + tc96 + " | settings hidden" << L{"work=hybird"};
+    QTest::newRow("Hybrid in capitals") << L{"work=Hybrid"} << L{} << uni + " | fps 96 | " + tc96 << saved;
+    QTest::newRow("UNI only") << L{"kinds=UNI"} << L{} << "*Inertial | ip 10.0.0.2/2 | fps 96 | " + tc96 << saved;
+    QTest::newRow("unknown kinds") << L{"kinds=uni,Hybird"} << L{} << "- | ip 10.0.0.2/2 | fps 96 | " + tc96 << saved;
+    QTest::newRow("active device") << L{"device=active", "fps=120"} << L{"hybrid"} << "Inertial *Hybrid | ip 10.0.0.2/2 | fps 120  *No Glove(s) | tc *None,24,30,Local Time | mode - | settings hidden | locked" << L{};
+    QTest::newRow("restore") << L{"fps=240", "work=hybird"} << L{"restore"} << uni + " | fps 96 | " + tc96 << cleared + L{"work=UNI"} + cleared + L{"ip=10.0.0.2", "fps=96", "tc=none"};
+    QTest::newRow("german") << L{"fps=120", "tc=local"} << L{"german"} << "*Inertial Hybrid | ip 10.0.0.2/2 | fps 120  *Ohne Handschuh(e) | tc None,24,30,*Local Time | mode -" << save("120", "local");
+    QTest::newRow("hyper: german") << L{"hyper", "fps=120", "tc=local"} << L{"german", "fps=6"} << "*Inertial Hybrid | ip 10.0.0.2/2 | fps 240  *Ohne Handschuh(e) | tc Keine,24,30,*Ortszeit | mode -" << save("240  *Ohne Handschuh(e)", "local");
+    // clang-format on
+}
+
+void tst_SettingsPage::useOfThePage()
+{
+    QFETCH(QStringList, given);
+    QFETCH(QStringList, actions);
+    QFETCH(QString, page);
+    QFETCH(QStringList, written);
+
+    PageTestHost host;
+    host.given(given);
+    SettingsPage settings;
+    QWidget *widget = settings.widget(nullptr);
+    QTranslator german;
+    for (const QString &action : actions) {
+        if (action == "restore") {
+            settings.restoreDefaults();
+        } else if (action == "german") {
+            QVERIFY(german.load(QStringLiteral(UIS_DEV_DE_QM)));
+            QVERIFY(QCoreApplication::installTranslator(&german));
+            settings.retranslate();
+            QCOMPARE(settings.title(), QString::fromUtf8("Ger\u00e4t"));
+        } else {
+            QVERIFY2(host.act(widget, action), qPrintable(action));
+        }
+    }
+    QCOMPARE(PageTestHost::shown(widget), page);
+    QVERIFY(settings.validate() && settings.apply());
+    QCOMPARE(host.changes(), written);
+}
 
 void tst_SettingsPage::widgetLifetime_data()
 {
@@ -57,186 +103,41 @@ void tst_SettingsPage::widgetLifetime_data()
     QTest::newRow("released and deleted") << true;
 }
 
-// Guards against a second widget (or a second load) for a later request,
-// and against leaking or double-deleting the widget the dialog lets go of.
+// Guards the dialog's calls before a widget exists (no crash, no write but
+// restore-defaults' removals), one widget loaded once per request cycle, and
+// a released widget neither leaked nor deleted twice.
 void tst_SettingsPage::widgetLifetime()
 {
     QFETCH(bool, destroy);
+    PageTestHost host;
     QWidget first;
     QWidget second;
-    auto page = std::make_shared<SettingsPage>();
-    QCOMPARE(page->currentWidget(), nullptr);
-    QPointer<QWidget> released = page->widget(&first);
-    QVERIFY(released);
-    QCOMPARE(page->widget(&second), released.data());
-    QCOMPARE(released->parentWidget(), &first);
-    QCOMPARE(page->currentWidget(), released.data());
-    QCOMPARE(capturefpsReads(*host->peers->hwupStore), 1);
+    SettingsPage page;
+    QCOMPARE(page.id(), std::string("Device"));
+    QCOMPARE(page.title(), QStringLiteral("Device"));
+    page.prepare();
+    page.retranslate();
+    page.cancel();
+    page.restoreDefaults();
+    QVERIFY(page.isAvailable() && page.apply() && page.validate());
+    QCOMPARE(page.currentWidget(), nullptr);
+    QCOMPARE(host.changes().size(), 12);
 
-    page->releaseWidget(destroy);
-    QCOMPARE(released.isNull(), destroy);
-    QCOMPARE(page->currentWidget(), nullptr);
-    page->releaseWidget(destroy); // nothing left to let go of
-
-    QPointer<QWidget> fresh = page->widget(nullptr);
-    QVERIFY(fresh);
-    QVERIFY(fresh != released);
-    QCOMPARE(capturefpsReads(*host->peers->hwupStore), 2);
-
-    page.reset();
-    QVERIFY(fresh.isNull());
-    if (!destroy) {
-        QVERIFY(!released.isNull()); // now the releaser's to delete
-        delete released.data();
-    }
-}
-
-// Guards against a dialog call before the widget exists crashing or writing.
-void tst_SettingsPage::answersWithoutAWidget()
-{
-    auto page = std::make_shared<SettingsPage>();
-    QCOMPARE(page->id(), std::string("Device"));
-    QCOMPARE(page->title(), QStringLiteral("Device"));
-    QVERIFY(page->isAvailable());
-    page->prepare();
-    page->retranslate();
-    QVERIFY(page->apply());
-    page->cancel();
-    QVERIFY(page->validate());
-    QCOMPARE(page->currentWidget(), nullptr);
-    QVERIFY(PageTestHost::writes(*host->peers->appStore).empty());
-    QVERIFY(PageTestHost::writes(*host->peers->hwupStore).empty());
-}
-
-// Guards the six removals per store, their order, the silent skip of a
-// missing peer and the reload of an existing widget.
-void tst_SettingsPage::restoreDefaults_data()
-{
-    QTest::addColumn<QString>("missingPeer"); // removed, or registered with another interface
-    QTest::addColumn<bool>("wrongInterface");
-    QTest::addColumn<bool>("withWidget");
-    QTest::addColumn<bool>("reloadThrows");
-    QTest::newRow("all peers, no widget") << QString() << false << false << false;
-    QTest::newRow("all peers, widget reloaded") << QString() << false << true << false;
-    QTest::newRow("no dev_hwup") << "dev_hwup" << false << false << false;
-    QTest::newRow("dev_hwup of another interface") << "dev_hwup" << true << false << false;
-    QTest::newRow("no vendrel-studio") << "vendrel-studio" << false << false << false;
-    QTest::newRow("no vendrel-studio, widget") << "vendrel-studio" << false << true << true;
-    QTest::newRow("no dev_hwup, widget") << "dev_hwup" << false << true << true;
-}
-
-void tst_SettingsPage::restoreDefaults()
-{
-    QFETCH(QString, missingPeer);
-    QFETCH(bool, wrongInterface);
-    QFETCH(bool, withWidget);
-    QFETCH(bool, reloadThrows);
-
-    auto page = std::make_shared<SettingsPage>();
-    QComboBox *fps = nullptr;
-    if (withWidget) {
-        host->peers->hwupStore->setValue("settings.hwup.capturefps", "240");
-        fps = child<QComboBox>(page->widget(nullptr), "comboBox_fps");
-        QCOMPARE(fps->currentIndex(), 6);
-    }
-    for (const std::string &key : kPageKeys) {
-        host->peers->appStore->setValue(key, "x");
-        host->peers->hwupStore->setValue(key, "240");
-    }
-    if (!missingPeer.isEmpty()) {
-        PageTestHost::app().removeModule(missingPeer.toStdString());
-        if (wrongInterface) {
-            PageTestHost::app().registerModule<MirelWrSupportModule>(missingPeer.toStdString(),
-                                                                     host->peers->mirel);
-        }
-    }
-    host->clearCalls();
-
-    bool threw = false;
-    try {
-        page->restoreDefaults();
-    } catch (const std::system_error &) {
-        threw = true;
-    }
-    QCOMPARE(threw, reloadThrows);
-
-    const bool appCleared = missingPeer != "vendrel-studio";
-    const bool hwupCleared = missingPeer != "dev_hwup";
-    const std::vector<std::string> none;
-    QCOMPARE(PageTestHost::keysOf(*host->peers->appStore, Call::Remove),
-             appCleared ? kPageKeys : none);
-    QCOMPARE(PageTestHost::keysOf(*host->peers->hwupStore, Call::Remove),
-             hwupCleared ? kPageKeys : none);
-    QCOMPARE(host->peers->appStore->entries().size(), appCleared ? 0u : kPageKeys.size());
-    QCOMPARE(host->peers->hwupStore->entries().size(), hwupCleared ? 0u : kPageKeys.size());
-    QVERIFY(PageTestHost::writes(*host->peers->appStore).empty());
-    QVERIFY(PageTestHost::writes(*host->peers->hwupStore).empty());
-    QVERIFY(PageTestHost::keysOf(*host->peers->mirelStore, Call::Remove).empty());
-
-    QCOMPARE(page->currentWidget() != nullptr, withWidget);
-    if (withWidget && !reloadThrows)
-        QCOMPARE(fps->currentText(), QStringLiteral("96")); // the reload shows the default
-}
-
-// Guards against a partial save or a leak when a peer is missing: the
-// exception carries the host's code and nothing is written that should not be.
-void tst_SettingsPage::lookupFailureWritesNothing_data()
-{
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<QString>("missingPeer");
-    QTest::addColumn<bool>("widgetKept");
-    QTest::addColumn<bool>("workModeWritten"); // the work mode precedes the inertial settings
-    QTest::newRow("widget, no vendrel-studio") << "widget"
-                                               << "vendrel-studio" << true << false;
-    QTest::newRow("widget, no dev_hwup") << "widget"
-                                         << "dev_hwup" << false << false;
-    QTest::newRow("apply, no vendrel-studio") << "apply"
-                                              << "vendrel-studio" << true << false;
-    QTest::newRow("apply, no dev_hwup") << "apply"
-                                        << "dev_hwup" << true << true;
-    QTest::newRow("restoreDefaults, no vendrel-studio") << "restoreDefaults"
-                                                        << "vendrel-studio" << true << false;
-}
-
-void tst_SettingsPage::lookupFailureWritesNothing()
-{
-    QFETCH(QString, operation);
-    QFETCH(QString, missingPeer);
-    QFETCH(bool, widgetKept);
-    QFETCH(bool, workModeWritten);
-
-    auto page = std::make_shared<SettingsPage>();
-    if (operation != "widget")
-        QVERIFY(page->widget(nullptr));
-    PageTestHost::app().removeModule(missingPeer.toStdString());
-    host->clearCalls();
-
-    std::error_code code;
-    try {
-        if (operation == "widget")
-            page->widget(nullptr);
-        else if (operation == "apply")
-            page->apply();
-        else
-            page->restoreDefaults();
-    } catch (const std::system_error &error) {
-        code = error.code();
-    }
-    QCOMPARE(code, std::error_code(orvane::ModuleError::NoSuchModule));
-    QCOMPARE(page->currentWidget() != nullptr, widgetKept);
-
-    using Writes = std::vector<std::pair<std::string, std::string>>;
-    const Writes expectedAppWrites =
-            workModeWritten ? Writes{{"current_workmode", "UNI"}} : Writes{};
-    QCOMPARE(PageTestHost::writes(*host->peers->appStore), expectedAppWrites);
-    QVERIFY(PageTestHost::writes(*host->peers->hwupStore).empty());
-
-    if (operation == "widget" && widgetKept) {
-        // Kept although its load failed, and not loaded again.
-        QWidget *kept = page->currentWidget();
-        QCOMPARE(page->widget(nullptr), kept);
-        QVERIFY(PageTestHost::keysOf(*host->peers->appStore, Call::Read).empty());
-    }
+    QPointer<QWidget> made = page.widget(&first);
+    QCOMPARE(page.widget(&second), made.data());
+    QCOMPARE(made->parentWidget(), &first);
+    QCOMPARE(page.currentWidget(), made.data());
+    page.releaseWidget(destroy);
+    page.releaseWidget(destroy); // nothing left to let go of
+    QCOMPARE(made.isNull(), destroy);
+    QCOMPARE(page.currentWidget(), nullptr);
+    QPointer<QWidget> fresh = page.widget(nullptr);
+    QVERIFY(fresh && fresh != made);
+    int loads = 0; // each load reads the capture rate once
+    for (const MemorySettingsStore::Call &call : host.peers->hwupStore->calls())
+        loads += call.kind == MemorySettingsStore::Call::Read &&
+                call.key == "settings.hwup.capturefps";
+    QCOMPARE(loads, 2);
 }
 
 QTEST_MAIN(tst_SettingsPage)

@@ -1,0 +1,22 @@
+# `cmake --install <build> --prefix <dir>` gives a tree the studio runs from:
+# everything in <dir>/bin, as in the build tree, because the studio loads the
+# *.plg beside itself and their translations from translations/ beside them.
+# The shared libraries of the stand-ins go along; Qt comes from the system.
+# The translations are installed by translations/.
+# Installed programs and libraries find each other beside themselves.
+if(APPLE)
+  set(CMAKE_INSTALL_RPATH "@loader_path")
+elseif(UNIX)
+  set(CMAKE_INSTALL_RPATH "$ORIGIN")
+endif()
+
+set(uis_install_targets "")
+foreach(target studio uis_dev orvane vs_widgets winapi)
+  if(TARGET ${target})
+    list(APPEND uis_install_targets ${target})
+    set_target_properties(${target} PROPERTIES INSTALL_RPATH "${CMAKE_INSTALL_RPATH}")
+  endif()
+endforeach()
+install(TARGETS ${uis_install_targets}
+  RUNTIME DESTINATION bin
+  LIBRARY DESTINATION bin)
