@@ -30,6 +30,4 @@ BSTR SysAllocStringLen(const OLECHAR *strIn, UINT ui)
 
 UINT SysStringLen(BSTR pbstr) { return BstrMemory::length(pbstr); }
 
-UINT SysStringByteLen(BSTR bstr) { return BstrMemory::length(bstr) * sizeof(OLECHAR); }
-
 void SysFreeString(BSTR bstrString) { BstrMemory::release(bstrString); }

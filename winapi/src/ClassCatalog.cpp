@@ -5,7 +5,6 @@
 #include "providers/ComputerSystemProvider.h"
 #include "providers/DmiProvider.h"
 #include "providers/NetworkAdapterProvider.h"
-#include "providers/NetworkClassCache.h"
 #include "providers/ProcessorProvider.h"
 #include "providers/TimeZoneProvider.h"
 
@@ -18,20 +17,18 @@ struct BuiltinClass
     const wchar_t *name;
     std::vector<std::wstring> (*columns)();
     std::vector<Row> (*rows)(); // read afresh for every query
-    ClassCatalog::Table (*current)(); // or kept while the machine is unchanged
 };
 
 const BuiltinClass kBuiltins[] = {
-        {L"Win32_NetworkAdapter", &NetworkAdapterProvider::adapterColumns, nullptr,
-         &NetworkClassCache::adapters},
+        {L"Win32_NetworkAdapter", &NetworkAdapterProvider::adapterColumns,
+         &NetworkAdapterProvider::adapterRows},
         {L"Win32_NetworkAdapterConfiguration", &NetworkAdapterProvider::configurationColumns,
-         nullptr, &NetworkClassCache::configurations},
-        {L"Win32_BIOS", &DmiProvider::biosColumns, &DmiProvider::biosRows, nullptr},
-        {L"Win32_BaseBoard", &DmiProvider::baseBoardColumns, &DmiProvider::baseBoardRows, nullptr},
-        {L"Win32_Processor", &ProcessorProvider::columns, &ProcessorProvider::rows, nullptr},
-        {L"Win32_ComputerSystem", &ComputerSystemProvider::columns, &ComputerSystemProvider::rows,
-         nullptr},
-        {L"Win32_TimeZone", &TimeZoneProvider::columns, &TimeZoneProvider::rows, nullptr},
+         &NetworkAdapterProvider::configurationRows},
+        {L"Win32_BIOS", &DmiProvider::biosColumns, &DmiProvider::biosRows},
+        {L"Win32_BaseBoard", &DmiProvider::baseBoardColumns, &DmiProvider::baseBoardRows},
+        {L"Win32_Processor", &ProcessorProvider::columns, &ProcessorProvider::rows},
+        {L"Win32_ComputerSystem", &ComputerSystemProvider::columns, &ComputerSystemProvider::rows},
+        {L"Win32_TimeZone", &TimeZoneProvider::columns, &TimeZoneProvider::rows},
 };
 
 const BuiltinClass *builtin(const std::wstring &className)
@@ -45,32 +42,27 @@ const BuiltinClass *builtin(const std::wstring &className)
 
 } // namespace
 
-ClassCatalog::Table ClassCatalog::find(const std::wstring &className)
+ClassCatalog::Table ClassCatalog::find(const std::wstring &className, bool *scripted)
 {
-    if (Table scripted = SeamState::script(className))
-        return scripted;
+    Table table = SeamState::script(className);
+    *scripted = table != nullptr;
+    if (table)
+        return table;
     const BuiltinClass *known = builtin(className);
-    if (!known)
-        return nullptr;
-    return PreparedTable::make(known->name, known->columns(), {}, false);
+    return known ? ClassTable::make(known->name, known->columns(), {}) : nullptr;
 }
 
 ClassCatalog::Table ClassCatalog::machineRows(const std::wstring &className)
 {
     const BuiltinClass *known = builtin(className);
-    if (!known)
-        return nullptr;
-    if (known->current)
-        return known->current();
-    return PreparedTable::make(known->name, known->columns(), known->rows());
+    return known ? ClassTable::make(known->name, known->columns(), known->rows()) : nullptr;
 }
 
-ClassCatalog::Table ClassCatalog::prepareScript(const std::wstring &className,
-                                                const std::vector<Row> &rows)
+ClassCatalog::Table ClassCatalog::script(const std::wstring &className, const std::vector<Row> &rows)
 {
     // A known class keeps its own name and properties; scripted rows may
     // bring properties of their own.
     const BuiltinClass *known = builtin(className);
-    return PreparedTable::make(known ? std::wstring(known->name) : className,
-                               known ? known->columns() : std::vector<std::wstring>(), rows);
+    return ClassTable::make(known ? std::wstring(known->name) : className,
+                            known ? known->columns() : std::vector<std::wstring>(), rows);
 }

@@ -4,6 +4,7 @@
 
 #include <winapi/WinapiSeam.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,14 @@ struct ClassTable
     std::wstring className;
     std::vector<std::wstring> columns;
     std::vector<std::vector<winapi_seam::Value>> rows;
+
+    // The class's properties and its rows, each row's values put in column
+    // order. Properties the rows bring and the columns lack follow the
+    // columns, in the order the rows name them; properties a row lacks are
+    // NULL.
+    static std::shared_ptr<const ClassTable> make(const std::wstring &className,
+                                                  std::vector<std::wstring> columns,
+                                                  const std::vector<winapi_seam::Row> &rows);
 
     // The column of a property name, found case-insensitively; -1 if none.
     int columnIndex(const std::wstring &name) const

@@ -8,15 +8,6 @@
 
 #include <algorithm>
 
-namespace {
-
-bool isEquality(const WqlCondition &condition)
-{
-    return condition.type == WqlCondition::Type::Compare && condition.op == WqlCondition::Op::Equal;
-}
-
-} // namespace
-
 HRESULT QueryExecutor::run(const std::wstring &wql, ClassTable *result)
 {
     WqlQuery query;
@@ -28,36 +19,33 @@ HRESULT QueryExecutor::run(const std::wstring &wql, ClassTable *result)
 HRESULT QueryExecutor::run(WqlQuery &query, HRESULT unknownClass, ClassTable *result)
 {
     // Check the query against the class before reading any of its rows.
-    const ClassCatalog::Table definition = ClassCatalog::find(query.className);
+    bool scripted = false;
+    const ClassCatalog::Table definition = ClassCatalog::find(query.className, &scripted);
     if (!definition)
         return unknownClass;
-    const std::vector<std::wstring> &columns = definition->table().columns;
+    const std::vector<std::wstring> &columns = definition->columns;
     std::vector<bool> selected(columns.size(), query.selectAll);
     for (const std::wstring &property : query.properties) {
-        const int column = definition->table().columnIndex(property);
+        const int column = definition->columnIndex(property);
         if (column < 0)
             return WBEM_E_INVALID_QUERY;
         selected[static_cast<std::size_t>(column)] = true;
     }
-    if (query.where && !resolve(*query.where, definition->table()))
+    if (query.where && !resolve(*query.where, *definition))
         return WBEM_E_INVALID_QUERY;
 
     const ClassCatalog::Table source =
-            definition->hasRows() ? definition : ClassCatalog::machineRows(query.className);
-    // The machine's rows come under the definition's columns.
-    if (!source || source->table().columns.size() != columns.size())
-        return WBEM_E_FAILED;
-    const ClassTable &table = source->table();
-    result->className = table.className;
+            scripted ? definition : ClassCatalog::machineRows(query.className);
+    result->className = source->className;
     result->columns.clear();
     result->rows.clear();
     for (std::size_t i = 0; i < columns.size(); ++i) {
         if (selected[i])
             result->columns.push_back(columns[i]);
     }
-    const auto take = [&query, &selected, result](const std::vector<winapi_seam::Value> &row) {
+    for (const auto &row : source->rows) {
         if (query.where && !WqlEvaluator::matches(*query.where, row))
-            return;
+            continue;
         std::vector<winapi_seam::Value> projected;
         projected.reserve(result->columns.size());
         for (std::size_t i = 0; i < row.size(); ++i) {
@@ -65,14 +53,6 @@ HRESULT QueryExecutor::run(WqlQuery &query, HRESULT unknownClass, ClassTable *re
                 projected.push_back(row[i]);
         }
         result->rows.push_back(std::move(projected));
-    };
-    std::vector<std::size_t> candidates;
-    if (query.where && lookUp(*query.where, *source, &candidates)) {
-        for (const std::size_t position : candidates)
-            take(table.rows[position]);
-    } else {
-        for (const auto &row : table.rows)
-            take(row);
     }
     return WBEM_S_NO_ERROR;
 }
@@ -85,30 +65,4 @@ bool QueryExecutor::resolve(WqlCondition &condition, const ClassTable &table)
     }
     condition.column = table.columnIndex(condition.property);
     return condition.column >= 0;
-}
-
-bool QueryExecutor::lookUp(const WqlCondition &where, const PreparedTable &table,
-                           std::vector<std::size_t> *candidates)
-{
-    // Only rows meeting `Property = literal` can meet the condition when it
-    // is the condition or one operand of its AND; the fewest such rows are
-    // the candidates, each still checked against the whole condition.
-    if (isEquality(where)) {
-        *candidates = table.equalRows(where.column, where.literal);
-        return true;
-    }
-    if (where.type != WqlCondition::Type::And)
-        return false;
-    bool narrowed = false;
-    for (const auto &operand : where.operands) {
-        if (!isEquality(*operand))
-            continue;
-        std::vector<std::size_t> rows = table.equalRows(operand->column, operand->literal);
-        if (!narrowed || rows.size() < candidates->size())
-            *candidates = std::move(rows);
-        narrowed = true;
-        if (candidates->empty())
-            break;
-    }
-    return narrowed;
 }

@@ -8,7 +8,7 @@ namespace winapi_seam {
 
 void scriptRows(const std::wstring &className, const std::vector<Row> &rows)
 {
-    SeamState::setScript(className, ClassCatalog::prepareScript(className, rows));
+    SeamState::setScript(className, ClassCatalog::script(className, rows));
 }
 
 void failStep(Step step, HRESULT hr, int afterCalls, int times)

@@ -10,7 +10,7 @@ namespace {
 struct State
 {
     std::mutex mutex;
-    std::map<std::wstring, std::shared_ptr<const PreparedTable>> scripts; // by folded class name
+    std::map<std::wstring, std::shared_ptr<const ClassTable>> scripts; // by folded class name
     std::vector<std::wstring> queries;
     std::vector<winapi_seam::ConnectCall> connects;
     bool securitySet = false;
@@ -25,7 +25,7 @@ State &state()
 
 } // namespace
 
-void SeamState::setScript(const std::wstring &className, std::shared_ptr<const PreparedTable> table)
+void SeamState::setScript(const std::wstring &className, std::shared_ptr<const ClassTable> table)
 {
     const std::wstring key = TextFold::fold(className);
     State &s = state();
@@ -33,7 +33,7 @@ void SeamState::setScript(const std::wstring &className, std::shared_ptr<const P
     s.scripts[key] = std::move(table);
 }
 
-std::shared_ptr<const PreparedTable> SeamState::script(const std::wstring &className)
+std::shared_ptr<const ClassTable> SeamState::script(const std::wstring &className)
 {
     const std::wstring key = TextFold::fold(className);
     State &s = state();

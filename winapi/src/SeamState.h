@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PreparedTable.h"
+#include "ClassTable.h"
 
 #include <winapi/WinapiSeam.h>
 
@@ -15,9 +15,9 @@
 class SeamState
 {
 public:
-    static void setScript(const std::wstring &className, std::shared_ptr<const PreparedTable> table);
+    static void setScript(const std::wstring &className, std::shared_ptr<const ClassTable> table);
     // The scripted table of a class; null when it is not scripted.
-    static std::shared_ptr<const PreparedTable> script(const std::wstring &className);
+    static std::shared_ptr<const ClassTable> script(const std::wstring &className);
 
     static void logQuery(const std::wstring &query);
     static std::vector<std::wstring> queries();

@@ -51,10 +51,11 @@ HRESULT WbemServices::GetObject(const BSTR strObjectPath, LONG lFlags, IWbemCont
         return hr;
     if (classOnly) {
         // The class definition needs no instance: the machine is not read.
-        const ClassCatalog::Table definition = ClassCatalog::find(query.className);
+        bool scripted = false;
+        const ClassCatalog::Table definition = ClassCatalog::find(query.className, &scripted);
         if (!definition)
             return WBEM_E_NOT_FOUND;
-        const ClassTable &table = definition->table();
+        const ClassTable &table = *definition;
         return handOut(table.className, table.columns,
                        std::vector<winapi_seam::Value>(table.columns.size()), ppObject);
     }
@@ -72,6 +73,7 @@ HRESULT WbemServices::GetObject(const BSTR strObjectPath, LONG lFlags, IWbemCont
 HRESULT WbemServices::ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery, LONG lFlags,
                                 IWbemContext *pCtx, IEnumWbemClassObject **ppEnum)
 {
+    (void)lFlags;
     (void)pCtx;
     if (!ppEnum)
         return WBEM_E_INVALID_PARAMETER;
@@ -92,6 +94,6 @@ HRESULT WbemServices::ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery
     const HRESULT hr = QueryExecutor::run(strQuery, &table);
     if (FAILED(hr))
         return hr;
-    *ppEnum = EnumWbemClassObject::create(std::move(table), lFlags & WBEM_FLAG_FORWARD_ONLY);
+    *ppEnum = EnumWbemClassObject::create(std::move(table));
     return *ppEnum ? WBEM_S_NO_ERROR : WBEM_E_OUT_OF_MEMORY;
 }

@@ -1,5 +1,6 @@
 #include "NetworkAdapterProvider.h"
 
+#include "NetworkInterfaces.h"
 #include "PnpDeviceId.h"
 #include "SysfsReader.h"
 
@@ -37,10 +38,13 @@ int connectionStatus(unsigned int flags)
     return (flags & IFF_RUNNING) ? 2 : 7; // connected : media disconnected
 }
 
-Value speed(const std::string &name)
+// Only a device's interface has a speed worth reading; software adapters
+// answer NULL without a file being opened.
+Value speed(const NetworkInterface &interface)
 {
     std::string text;
-    if (!SysfsReader::readLine("/sys/class/net/" + name + "/speed", &text))
+    if (interface.devicePath.empty() ||
+        !SysfsReader::readLine("/sys/class/net/" + interface.name + "/speed", &text))
         return Value::null();
     bool ok = false;
     const qlonglong megabits = QString::fromStdString(text).toLongLong(&ok);
@@ -65,13 +69,14 @@ std::vector<std::wstring> NetworkAdapterProvider::adapterColumns()
             L"ProductName", L"ServiceName",     L"Speed"};
 }
 
-std::vector<Row> NetworkAdapterProvider::adapterRows(const std::vector<NetworkInterface> &interfaces)
+std::vector<Row> NetworkAdapterProvider::adapterRows()
 {
+    const std::vector<NetworkInterface> interfaces = NetworkInterfaces::read(false);
     std::vector<Row> rows;
     int rootNumber = 0;
     for (const NetworkInterface &interface : interfaces) {
         const std::wstring name = SysfsReader::widen(interface.name);
-        std::wstring pnp = PnpDeviceId::forInterface(interface.name);
+        std::wstring pnp = PnpDeviceId::forDevice(interface.devicePath);
         const bool physical = !pnp.empty();
         if (!physical) {
             // Windows lists software adapters under ROOT\NET.
@@ -79,7 +84,7 @@ std::vector<Row> NetworkAdapterProvider::adapterRows(const std::vector<NetworkIn
                           .arg(rootNumber++, 4, 10, QLatin1Char('0'))
                           .toStdWString();
         }
-        const std::string driver = PnpDeviceId::driverName(interface.name);
+        const std::string driver = PnpDeviceId::driverName(interface.devicePath);
         const std::wstring caption =
                 QStringLiteral("[%1] ").arg(interface.index, 8, 10, QLatin1Char('0')).toStdWString() +
                 name;
@@ -97,7 +102,7 @@ std::vector<Row> NetworkAdapterProvider::adapterRows(const std::vector<NetworkIn
                         {L"PNPDeviceID", Value::text(pnp)},
                         {L"ProductName", Value::text(name)},
                         {L"ServiceName", textOrNull(driver)},
-                        {L"Speed", speed(interface.name)}});
+                        {L"Speed", speed(interface)}});
     }
     return rows;
 }
@@ -108,9 +113,9 @@ std::vector<std::wstring> NetworkAdapterProvider::configurationColumns()
             L"IPEnabled", L"IPSubnet",    L"MACAddress", L"ServiceName"};
 }
 
-std::vector<Row> NetworkAdapterProvider::configurationRows(
-        const std::vector<NetworkInterface> &interfaces)
+std::vector<Row> NetworkAdapterProvider::configurationRows()
 {
+    const std::vector<NetworkInterface> interfaces = NetworkInterfaces::read(true);
     std::vector<Row> rows;
     for (const NetworkInterface &interface : interfaces) {
         std::vector<std::wstring> addresses;
@@ -128,15 +133,16 @@ std::vector<Row> NetworkAdapterProvider::configurationRows(
                 QStringLiteral("[%1] ").arg(interface.index, 8, 10, QLatin1Char('0')).toStdWString() +
                 name;
         const bool none = addresses.empty();
-        rows.push_back({{L"Caption", Value::text(caption)},
-                        {L"Description", Value::text(name)},
-                        {L"Index", Value::int32(interface.index)},
-                        {L"InterfaceIndex", Value::int32(interface.index)},
-                        {L"IPAddress", none ? Value::null() : Value::textArray(addresses)},
-                        {L"IPEnabled", Value::boolean((interface.flags & IFF_UP) && !none)},
-                        {L"IPSubnet", none ? Value::null() : Value::textArray(subnets)},
-                        {L"MACAddress", macAddress(interface)},
-                        {L"ServiceName", textOrNull(PnpDeviceId::driverName(interface.name))}});
+        rows.push_back(
+                {{L"Caption", Value::text(caption)},
+                 {L"Description", Value::text(name)},
+                 {L"Index", Value::int32(interface.index)},
+                 {L"InterfaceIndex", Value::int32(interface.index)},
+                 {L"IPAddress", none ? Value::null() : Value::textArray(addresses)},
+                 {L"IPEnabled", Value::boolean((interface.flags & IFF_UP) && !none)},
+                 {L"IPSubnet", none ? Value::null() : Value::textArray(subnets)},
+                 {L"MACAddress", macAddress(interface)},
+                 {L"ServiceName", textOrNull(PnpDeviceId::driverName(interface.devicePath))}});
     }
     return rows;
 }

@@ -4,8 +4,7 @@
 #include <string>
 #include <vector>
 
-// The calling process's network interfaces as getifaddrs reports them, in
-// interface index order.
+// One network interface of the calling thread's network namespace.
 struct NetworkInterface
 {
     std::string name;
@@ -16,10 +15,16 @@ struct NetworkInterface
     std::vector<std::string> ipv4Masks; // dotted, one per ipv4 address
     std::vector<std::string> ipv6; // without zone
     std::vector<int> ipv6Prefixes; // one per ipv6 address
+    // The sysfs folder of the device behind the interface ("/sys/devices/
+    // pci0000:00/0000:00:03.0/virtio2"); empty for a virtual interface.
+    std::string devicePath;
 };
 
 class NetworkInterfaces
 {
 public:
-    static std::vector<NetworkInterface> read();
+    // One netlink dump of the links (and, when asked, of the addresses), in
+    // interface index order; one sysfs readlink per interface tells the
+    // virtual ones, which need nothing more.
+    static std::vector<NetworkInterface> read(bool withAddresses);
 };

@@ -2,11 +2,8 @@
 
 #include "SysfsReader.h"
 
+#include <QRegularExpression>
 #include <QString>
-
-#include <algorithm>
-
-#include <unistd.h>
 
 namespace {
 
@@ -16,8 +13,7 @@ std::string baseName(const std::string &path) { return path.substr(path.rfind('/
 std::wstring hexField(const std::string &directory, const char *attribute, int width)
 {
     std::string text;
-    if (!SysfsReader::readLine(directory + "/" + attribute, &text))
-        text = "0";
+    SysfsReader::readLine(directory + "/" + attribute, &text);
     bool ok = false;
     const uint value = QString::fromStdString(text).toUInt(&ok, 16);
     return QStringLiteral("%1")
@@ -55,29 +51,32 @@ std::wstring usbId(const std::string &directory)
 
 } // namespace
 
-std::wstring PnpDeviceId::forInterface(const std::string &interfaceName)
+std::wstring PnpDeviceId::forDevice(const std::string &devicePath)
 {
-    if (interfaceName.empty() || interfaceName.find('/') != std::string::npos)
-        return std::wstring();
-    std::string directory = SysfsReader::resolve("/sys/class/net/" + interfaceName + "/device");
-    // The network device may hang below its bus device (virtio-net below
-    // its PCI function, a USB adapter's interface below the USB device).
-    for (int level = 0; level < 8 && directory.size() > 12; ++level) {
-        const std::string subsystem = baseName(SysfsReader::resolve(directory + "/subsystem"));
-        if (subsystem == "pci")
+    // Sysfs names its bus devices by their address, so the folder names
+    // alone tell a PCI function ("0000:00:03.0") or a USB device ("1-1.2",
+    // not its interface "1-1.2:1.0") without a system call. The network
+    // device may hang below its bus device (virtio-net below its PCI
+    // function, a USB adapter's interface below the USB device).
+    static const QRegularExpression pci(
+            QStringLiteral("^[0-9a-f]{4}:[0-9a-f]{2}:[0-9a-f]{2}\\.[0-7]$"));
+    static const QRegularExpression usb(QStringLiteral("^[0-9]+-[0-9.]+$"));
+    std::string directory = devicePath;
+    while (directory.size() > 12) {
+        const QString name = QString::fromStdString(baseName(directory));
+        if (pci.match(name).hasMatch())
             return pciId(directory);
-        if (subsystem == "usb" && ::access((directory + "/idVendor").c_str(), R_OK) == 0)
+        if (usb.match(name).hasMatch())
             return usbId(directory);
-        directory.resize(std::min(directory.size(), directory.rfind('/')));
+        directory.resize(directory.rfind('/'));
     }
     return std::wstring();
 }
 
-std::string PnpDeviceId::driverName(const std::string &interfaceName)
+std::string PnpDeviceId::driverName(const std::string &devicePath)
 {
-    if (interfaceName.empty() || interfaceName.find('/') != std::string::npos)
+    if (devicePath.empty())
         return std::string();
-    const std::string driver =
-            SysfsReader::resolve("/sys/class/net/" + interfaceName + "/device/driver");
+    const std::string driver = SysfsReader::readLink(devicePath + "/driver");
     return driver.empty() ? std::string() : baseName(driver);
 }

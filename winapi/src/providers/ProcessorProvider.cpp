@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <set>
 #include <sstream>
@@ -76,6 +77,26 @@ std::map<int, Package> readPackages()
     return packages;
 }
 
+// The processor's brand string from CPUID leaves 0x80000002-4, as Windows
+// shows it; empty where there is no CPUID or no brand string.
+std::string brandString()
+{
+#if defined(__i386__) || defined(__x86_64__)
+    if (__get_cpuid_max(0x80000000, nullptr) < 0x80000004)
+        return std::string();
+    unsigned int words[12] = {};
+    for (unsigned int leaf = 0; leaf < 3; ++leaf) {
+        unsigned int *four = words + 4 * leaf;
+        __get_cpuid(0x80000002 + leaf, &four[0], &four[1], &four[2], &four[3]);
+    }
+    char text[sizeof words + 1] = {};
+    std::memcpy(text, words, sizeof words);
+    return trimmed(text);
+#else
+    return std::string();
+#endif
+}
+
 Value textOrNull(const std::string &text)
 {
     return text.empty() ? Value::null() : Value::text(SysfsReader::widen(text));
@@ -114,9 +135,12 @@ std::vector<Row> ProcessorProvider::rows()
 {
     std::vector<Row> rows;
     const std::wstring id = processorId();
+    const std::string brand = brandString();
     int number = 0;
-    for (const auto &entry : readPackages()) {
-        const Package &package = entry.second;
+    for (auto &entry : readPackages()) {
+        Package &package = entry.second;
+        if (!brand.empty())
+            package.name = brand;
         int cores = package.cores;
         if (cores <= 0)
             cores = package.coreIds.empty() ? package.logical : int(package.coreIds.size());

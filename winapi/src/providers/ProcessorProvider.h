@@ -2,8 +2,8 @@
 
 #include <winapi/WinapiSeam.h>
 
-// Win32_Processor: one row per physical package, from /proc/cpuinfo, with
-// the CPUID signature as ProcessorId on x86.
+// Win32_Processor: one row per physical package, from /proc/cpuinfo; on
+// x86 the name is CPUID's brand string and ProcessorId its signature.
 class ProcessorProvider
 {
 public:

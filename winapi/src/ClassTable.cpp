@@ -1,0 +1,27 @@
+#include "ClassTable.h"
+
+using winapi_seam::Row;
+using winapi_seam::Value;
+
+std::shared_ptr<const ClassTable> ClassTable::make(const std::wstring &className,
+                                                   std::vector<std::wstring> columns,
+                                                   const std::vector<Row> &rows)
+{
+    auto table = std::make_shared<ClassTable>();
+    table->className = className;
+    table->columns = std::move(columns);
+    for (const Row &row : rows) {
+        for (const auto &property : row) {
+            if (table->columnIndex(property.first) < 0)
+                table->columns.push_back(property.first);
+        }
+    }
+    table->rows.reserve(rows.size());
+    for (const Row &row : rows) {
+        std::vector<Value> values(table->columns.size());
+        for (const auto &property : row)
+            values[static_cast<std::size_t>(table->columnIndex(property.first))] = property.second;
+        table->rows.push_back(std::move(values));
+    }
+    return table;
+}
