@@ -19,8 +19,14 @@ std::shared_ptr<const ClassTable> ClassTable::make(const std::wstring &className
     table->rows.reserve(rows.size());
     for (const Row &row : rows) {
         std::vector<Value> values(table->columns.size());
-        for (const auto &property : row)
-            values[static_cast<std::size_t>(table->columnIndex(property.first))] = property.second;
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            // Providers list their properties in column order already.
+            const std::wstring &name = row[i].first;
+            const int column = i < values.size() && table->columns[i] == name
+                    ? int(i)
+                    : table->columnIndex(name);
+            values[static_cast<std::size_t>(column)] = row[i].second;
+        }
         table->rows.push_back(std::move(values));
     }
     return table;

@@ -4,6 +4,7 @@
 #include "SysfsReader.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 
@@ -11,6 +12,7 @@
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
 #include <sys/socket.h>
+#include <sys/utsname.h>
 
 namespace {
 
@@ -22,8 +24,17 @@ bool dump(int socket, uint16_t type, const std::function<void(const nlmsghdr &)>
     {
         nlmsghdr header;
         ifinfomsg body; // the larger of ifinfomsg and ifaddrmsg; family AF_UNSPEC
+        rtattr maskAttribute;
+        uint32_t mask;
     } request = {};
     request.header.nlmsg_len = sizeof request;
+    // Most of a link's dump is its statistics, which no class here shows;
+    // kernels before 4.20 ignore the filter and send them anyway.
+    request.maskAttribute.rta_type = IFLA_EXT_MASK;
+    request.maskAttribute.rta_len = RTA_LENGTH(sizeof request.mask);
+    request.mask = RTEXT_FILTER_SKIP_STATS;
+    if (type != RTM_GETLINK)
+        request.header.nlmsg_len = NLMSG_LENGTH(sizeof(ifaddrmsg));
     request.header.nlmsg_type = type;
     request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
     request.header.nlmsg_seq = type;
@@ -71,6 +82,8 @@ void addLink(const nlmsghdr &message, std::vector<NetworkInterface> &interfaces)
             interface.name.assign(data, ::strnlen(data, RTA_PAYLOAD(attribute)));
         else if (attribute->rta_type == IFLA_ADDRESS)
             interface.hardwareAddress.assign(data, data + RTA_PAYLOAD(attribute));
+        else if (attribute->rta_type == IFLA_PARENT_DEV_NAME)
+            interface.devicePath = "?"; // a device to look up in sysfs
     }
     interfaces.push_back(std::move(interface));
 }
@@ -107,6 +120,16 @@ void addAddress(const nlmsghdr &message, std::vector<NetworkInterface> &interfac
     interface->ipv4Masks.push_back(maskText);
 }
 
+// Linux 5.15 and later name a link's parent device in the dump, so that
+// software interfaces need no sysfs look-up at all.
+bool kernelNamesParents()
+{
+    utsname system = {};
+    int major = 0, minor = 0;
+    return ::uname(&system) == 0 && std::sscanf(system.release, "%d.%d", &major, &minor) == 2 &&
+            (major > 5 || (major == 5 && minor >= 15));
+}
+
 // "../../devices/pci0000:00/0000:00:03.0/virtio2/net/eth0" ->
 // "/sys/devices/pci0000:00/0000:00:03.0/virtio2"; empty for a virtual one.
 std::string devicePath(const std::string &name)
@@ -139,7 +162,10 @@ std::vector<NetworkInterface> NetworkInterfaces::read(bool withAddresses)
     const auto addresses = [&interfaces](const nlmsghdr &m) { addAddress(m, interfaces); };
     if (withAddresses && !dump(socket.get(), RTM_GETADDR, addresses))
         return {};
-    for (NetworkInterface &interface : interfaces)
-        interface.devicePath = devicePath(interface.name);
+    static const bool namesParents = kernelNamesParents();
+    for (NetworkInterface &interface : interfaces) {
+        if (!namesParents || !interface.devicePath.empty())
+            interface.devicePath = devicePath(interface.name);
+    }
     return interfaces;
 }

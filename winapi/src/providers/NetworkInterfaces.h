@@ -24,7 +24,8 @@ class NetworkInterfaces
 {
 public:
     // One netlink dump of the links (and, when asked, of the addresses), in
-    // interface index order; one sysfs readlink per interface tells the
-    // virtual ones, which need nothing more.
+    // interface index order. The dump tells interfaces backed by a device
+    // (or, before Linux 5.15, one sysfs readlink per interface does); only
+    // those are looked up in sysfs.
     static std::vector<NetworkInterface> read(bool withAddresses);
 };

@@ -2,10 +2,18 @@
 
 #include "SysfsReader.h"
 
-#include <QRegularExpression>
 #include <QString>
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
 namespace {
+
+std::wstring hex(uint value, int width)
+{
+    return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper().toStdWString();
+}
 
 std::string baseName(const std::string &path) { return path.substr(path.rfind('/') + 1); }
 
@@ -16,10 +24,7 @@ std::wstring hexField(const std::string &directory, const char *attribute, int w
     SysfsReader::readLine(directory + "/" + attribute, &text);
     bool ok = false;
     const uint value = QString::fromStdString(text).toUInt(&ok, 16);
-    return QStringLiteral("%1")
-            .arg(ok ? value : 0u, width, 16, QLatin1Char('0'))
-            .toUpper()
-            .toStdWString();
+    return hex(ok ? value : 0u, width);
 }
 
 std::wstring instance(const std::string &directory)
@@ -29,12 +34,27 @@ std::wstring instance(const std::string &directory)
     return name.toStdWString();
 }
 
+// Two reads where five attributes would take five: the ids from the
+// function's uevent text, the revision beside it. (Its config file would be
+// one read, but reads of configuration space trap to the hypervisor in a
+// virtual machine, and are slow.)
 std::wstring pciId(const std::string &directory)
 {
-    return L"PCI\\VEN_" + hexField(directory, "vendor", 4) + L"&DEV_" +
-            hexField(directory, "device", 4) + L"&SUBSYS_" +
-            hexField(directory, "subsystem_device", 4) +
-            hexField(directory, "subsystem_vendor", 4) + L"&REV_" +
+    std::string uevent;
+    SysfsReader::readWhole(directory + "/uevent", &uevent);
+    const auto ids = [&uevent](const char *key) {
+        const std::size_t at = uevent.find(key);
+        const QString value = at == std::string::npos
+                ? QString()
+                : QString::fromStdString(uevent.substr(at + std::strlen(key), 9));
+        // "1AF4:1041": vendor, then device
+        return std::make_pair(value.left(4).toUInt(nullptr, 16),
+                              value.mid(5, 4).toUInt(nullptr, 16));
+    };
+    const auto id = ids("PCI_ID=");
+    const auto subsystem = ids("PCI_SUBSYS_ID=");
+    return L"PCI\\VEN_" + hex(id.first, 4) + L"&DEV_" + hex(id.second, 4) + L"&SUBSYS_" +
+            hex(subsystem.second, 4) + hex(subsystem.first, 4) + L"&REV_" +
             hexField(directory, "revision", 2) + L"\\3&" + instance(directory);
 }
 
@@ -53,20 +73,23 @@ std::wstring usbId(const std::string &directory)
 
 std::wstring PnpDeviceId::forDevice(const std::string &devicePath)
 {
-    // Sysfs names its bus devices by their address, so the folder names
-    // alone tell a PCI function ("0000:00:03.0") or a USB device ("1-1.2",
-    // not its interface "1-1.2:1.0") without a system call. The network
-    // device may hang below its bus device (virtio-net below its PCI
-    // function, a USB adapter's interface below the USB device).
-    static const QRegularExpression pci(
-            QStringLiteral("^[0-9a-f]{4}:[0-9a-f]{2}:[0-9a-f]{2}\\.[0-7]$"));
-    static const QRegularExpression usb(QStringLiteral("^[0-9]+-[0-9.]+$"));
+    // Sysfs names bus devices by their address, so the folder names alone
+    // tell a PCI function ("0000:00:03.0") or a USB device ("1-1.2", not its
+    // interface "1-1.2:1.0") without a system call. The network device may
+    // hang below its bus device (virtio-net below its PCI function, a USB
+    // adapter's interface below the USB device).
     std::string directory = devicePath;
     while (directory.size() > 12) {
-        const QString name = QString::fromStdString(baseName(directory));
-        if (pci.match(name).hasMatch())
+        const std::string name = baseName(directory);
+        const bool pci = name.size() == 12 && name[4] == ':' && name[7] == ':' && name[10] == '.' &&
+                std::all_of(name.begin(), name.end(),
+                            [](char c) { return std::isxdigit(c) || c == ':' || c == '.'; });
+        if (pci)
             return pciId(directory);
-        if (usb.match(name).hasMatch())
+        const bool usb = name.find('-') != std::string::npos &&
+                std::all_of(name.begin(), name.end(),
+                            [](char c) { return std::isdigit(c) || c == '-' || c == '.'; });
+        if (usb)
             return usbId(directory);
         directory.resize(directory.rfind('/'));
     }
