@@ -248,7 +248,7 @@ void BenchTable::print() const
     ratioRow("  ratio scan / Qt, repeated", "warm/scan", "warm/qt", "", 1e9);
     for (const char *count : {"10", "100", "1000"}) {
         const std::string n(count);
-        timeRow("scan, fresh process in a namespace of " + n + " dummy interfaces",
+        timeRow("scan, fresh process in a namespace of " + n + " software interfaces",
                 "netns/scan/" + n, "", 0);
         timeRow("QNetworkInterface::allAddresses(), same namespace", "netns/qt/" + n, "", 0);
         ratioRow("  ratio scan / Qt, " + n + " interfaces", "netns/scan/" + n, "netns/qt/" + n, "",

@@ -72,8 +72,9 @@ private:
     bool m_added = false;
 };
 
-// A network namespace of this run with dummy interfaces, each up with an
-// address; deleted with the object.
+// A network namespace of this run with software interfaces (ifb: one
+// interface per device, like dummy, which not every kernel has), each up
+// with an address; deleted with the object.
 class DummyNamespace
 {
 public:
@@ -94,7 +95,7 @@ public:
     const std::string &name() const { return m_name; }
     bool ok() const { return m_ok; }
 
-    // Grows the namespace to `count` dummy interfaces.
+    // Grows the namespace to `count` interfaces besides loopback.
     bool growTo(int count)
     {
         const std::string batch = "/tmp/" + m_name + ".batch";
@@ -102,7 +103,7 @@ public:
             std::ofstream file(batch);
             for (int i = m_count; i < count; ++i) {
                 const std::string name = "d" + std::to_string(i);
-                file << "link add " << name << " type dummy\n"
+                file << "link add " << name << " type ifb\n"
                      << "address add 10." << i / 256 << '.' << i % 256 << ".1/24 dev " << name
                      << "\nlink set " << name << " up\n";
             }

@@ -48,6 +48,8 @@ bool WMIConnection::connect(const QString &host, const QString &user, const QStr
     // still needs its CoUninitialize in close().
     if (failed(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), "CoInitializeEx", failure))
         return false;
+    if (failure)
+        failure->apartmentEntered = true;
 
     // The host application may have set the process's security already;
     // WMI then runs with what it chose.

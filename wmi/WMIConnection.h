@@ -15,6 +15,9 @@ struct WmiFailure
 {
     QString call; // e.g. "IWbemLocator::ConnectServer"; empty: nothing failed
     HRESULT hr = S_OK;
+    // Set by a connect whose CoInitializeEx succeeded, even if a later step
+    // fails or throws: only close() ends that apartment use.
+    bool apartmentEntered = false;
 };
 
 // A connection to one WMI namespace over COM. connect() makes the calling
@@ -33,9 +36,7 @@ public:
     bool connect(const QString &host, const QString &user, const QString &password);
     bool connect(const QString &host, const QString &user, const QString &password,
                  const QString &namespacePath);
-    // The same steps, telling which call failed. A failed connect leaves the
-    // apartment entered by a successful CoInitializeEx (only close() ends
-    // it), so a caller that gives up may balance it itself.
+    // The same steps, telling which call failed.
     bool connect(const QString &host, const QString &user, const QString &password,
                  const QString &namespacePath, WmiFailure *failure);
 

@@ -28,7 +28,7 @@ struct ClosingConnection
     {
         if (connection.isConnected())
             connection.close();
-        else if (!failure.call.isEmpty() && failure.call != QLatin1String("CoInitializeEx"))
+        else if (failure.apartmentEntered)
             CoUninitialize();
     }
 };
