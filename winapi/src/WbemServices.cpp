@@ -4,7 +4,7 @@
 #include "ClassCatalog.h"
 #include "EnumWbemClassObject.h"
 #include "FaultInjector.h"
-#include "ObjectPath.h"
+#include "WqlParser.h"
 #include "QueryExecutor.h"
 #include "SeamState.h"
 #include "TextFold.h"
@@ -46,7 +46,7 @@ HRESULT WbemServices::GetObject(const BSTR strObjectPath, LONG lFlags, IWbemCont
 
     WqlQuery query;
     bool classOnly = false;
-    HRESULT hr = ObjectPath::parse(strObjectPath, &query, &classOnly);
+    HRESULT hr = WqlParser::parseObjectPath(strObjectPath, &query, &classOnly);
     if (FAILED(hr))
         return hr;
     if (classOnly) {
