@@ -4,11 +4,11 @@
 #include "ClassCatalog.h"
 #include "EnumWbemClassObject.h"
 #include "FaultInjector.h"
-#include "WqlParser.h"
 #include "QueryExecutor.h"
 #include "SeamState.h"
 #include "TextFold.h"
 #include "WbemClassObject.h"
+#include "WqlParser.h"
 
 #include <new>
 

@@ -10,25 +10,28 @@ using winapi_seam::Value;
 
 namespace {
 
-template<class T>
-bool apply(WqlCondition::Op op, const T &a, const T &b)
+// `order` is <0, 0 or >0 as the value is less than, equal to or greater
+// than the literal.
+bool apply(WqlCondition::Op op, int order)
 {
     switch (op) {
     case WqlCondition::Op::Equal:
-        return a == b;
+        return order == 0;
     case WqlCondition::Op::NotEqual:
-        return !(a == b);
+        return order != 0;
     case WqlCondition::Op::Less:
-        return a < b;
+        return order < 0;
     case WqlCondition::Op::Greater:
-        return b < a;
+        return order > 0;
     case WqlCondition::Op::LessEqual:
-        return !(b < a);
+        return order <= 0;
     case WqlCondition::Op::GreaterEqual:
-        return !(a < b);
+        return order >= 0;
     }
     return false;
 }
+
+bool apply(WqlCondition::Op op, long long a, long long b) { return apply(op, (a > b) - (a < b)); }
 
 // The whole text as a decimal integer.
 bool toInteger(const std::wstring &text, long long *number)
@@ -126,7 +129,7 @@ bool WqlEvaluator::compare(const Value &value, const WqlCondition &condition)
         return false;
     case Value::Kind::Text:
         if (literal.kind == Kind::Text)
-            return apply(op, TextFold::compare(value.textValue(), literal.text), 0);
+            return apply(op, TextFold::compare(value.textValue(), literal.text));
         return (literal.kind == Kind::Integer ? toInteger(value.textValue(), &number)
                                               : toFlag(value.textValue(), &number)) &&
                 apply(op, number, literal.number);

@@ -83,12 +83,6 @@ typedef struct tagVARIANT
 typedef VARIANT VARIANTARG;
 
 #define V_VT(X) ((X)->vt)
-#define V_ISARRAY(X) (V_VT(X) & VT_ARRAY)
-#define V_BSTR(X) ((X)->bstrVal)
-#define V_I4(X) ((X)->lVal)
-#define V_BOOL(X) ((X)->boolVal)
-#define V_ARRAY(X) ((X)->parray)
-#define V_UNKNOWN(X) ((X)->punkVal)
 
 WINAPI_EXTERN_C WINAPI_EXPORT BSTR SysAllocString(const OLECHAR *psz);
 WINAPI_EXTERN_C WINAPI_EXPORT BSTR SysAllocStringLen(const OLECHAR *strIn, UINT ui);

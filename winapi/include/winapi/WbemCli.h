@@ -15,20 +15,16 @@ typedef enum tag_WBEM_GENERIC_FLAG_TYPE {
 } WBEM_GENERIC_FLAG_TYPE;
 
 typedef enum tag_WBEM_CONDITION_FLAG_TYPE {
-    WBEM_FLAG_ALWAYS = 0,
     WBEM_FLAG_SYSTEM_ONLY = 0x30,
-    WBEM_FLAG_NONSYSTEM_ONLY = 0x40,
     WBEM_MASK_CONDITION_ORIGIN = 0x70
 } WBEM_CONDITION_FLAG_TYPE;
 
 typedef enum tag_WBEM_TIMEOUT_TYPE : unsigned int {
-    WBEM_NO_WAIT = 0,
     WBEM_INFINITE = 0xffffffff
 } WBEM_TIMEOUT_TYPE;
 
 // The status codes are HRESULTs here (not an unsigned enum as on Windows) so
 // that comparing them with an HRESULT needs no cast on either platform.
-#define WBEM_NO_ERROR ((HRESULT)0)
 #define WBEM_S_NO_ERROR ((HRESULT)0)
 #define WBEM_S_FALSE ((HRESULT)1)
 #define WBEM_S_TIMEDOUT ((HRESULT)0x40004)

@@ -1,7 +1,6 @@
 #include "ComputerSystemProvider.h"
 
 #include "SysfsReader.h"
-#include "TextFold.h"
 
 #include <QString>
 
@@ -11,48 +10,19 @@
 using winapi_seam::Row;
 using winapi_seam::Value;
 
-namespace {
-
-Value dmi(const char *field)
-{
-    std::string text;
-    if (!SysfsReader::readLine(std::string("/sys/class/dmi/id/") + field, &text))
-        return Value::null();
-    return Value::text(SysfsReader::widen(text));
-}
-
-// The DNS domain of the host name, else the NIS domain; a machine in
-// neither is in the workgroup, as Windows says.
-std::wstring domainName(bool *partOfDomain)
-{
-    const std::wstring host = ComputerSystemProvider::hostName();
-    const std::size_t dot = host.find(L'.');
-    *partOfDomain = true;
-    if (dot != std::wstring::npos && dot + 1 < host.size())
-        return host.substr(dot + 1);
-    char buffer[256] = {};
-    if (::getdomainname(buffer, sizeof buffer - 1) == 0 && buffer[0] &&
-        std::string(buffer) != "(none)")
-        return SysfsReader::widen(buffer);
-    *partOfDomain = false;
-    return L"WORKGROUP";
-}
-
-} // namespace
-
 std::wstring ComputerSystemProvider::hostName()
 {
     char buffer[256] = {};
-    if (::gethostname(buffer, sizeof buffer - 1) != 0)
-        return std::wstring();
-    return SysfsReader::widen(buffer);
+    return ::gethostname(buffer, sizeof buffer - 1) == 0 ? SysfsReader::widen(buffer)
+                                                         : std::wstring();
 }
 
 std::wstring ComputerSystemProvider::netbiosName()
 {
     const std::wstring host = hostName();
-    std::wstring name = host.substr(0, host.find(L'.')).substr(0, 15);
-    return QString::fromStdWString(name).toUpper().toStdWString();
+    return QString::fromStdWString(host.substr(0, host.find(L'.')).substr(0, 15))
+            .toUpper()
+            .toStdWString();
 }
 
 std::vector<std::wstring> ComputerSystemProvider::columns()
@@ -64,31 +34,33 @@ std::vector<std::wstring> ComputerSystemProvider::columns()
             L"Model",
             L"Name",
             L"NumberOfLogicalProcessors",
-            L"PartOfDomain",
             L"TotalPhysicalMemory"};
 }
 
 std::vector<Row> ComputerSystemProvider::rows()
 {
-    bool partOfDomain = false;
-    const std::wstring domain = domainName(&partOfDomain);
-    struct sysinfo info = {};
-    Value memory = Value::null();
-    if (::sysinfo(&info) == 0) {
-        const unsigned long long bytes =
-                static_cast<unsigned long long>(info.totalram) * info.mem_unit;
-        memory = Value::text(std::to_wstring(bytes));
-    }
-    const long processors = ::sysconf(_SC_NPROCESSORS_ONLN);
+    // The DNS domain of the host name; a machine without one is in the
+    // workgroup, as Windows says.
     const std::wstring host = hostName();
+    const std::size_t dot = host.find(L'.');
+    const std::wstring domain = dot + 1 < host.size() ? host.substr(dot + 1) : L"WORKGROUP";
+    struct sysinfo info = {};
+    const Value memory = ::sysinfo(&info) == 0
+            ? Value::text(std::to_wstring(static_cast<unsigned long long>(info.totalram) *
+                                          info.mem_unit))
+            : Value::null();
+    const auto dmi = [](const char *field) {
+        std::string text;
+        return SysfsReader::readLine(std::string("/sys/class/dmi/id/") + field, &text)
+                ? Value::text(SysfsReader::widen(text))
+                : Value::null();
+    };
     return {{{L"Caption", Value::text(netbiosName())},
-             {L"DNSHostName", Value::text(host.substr(0, host.find(L'.')))},
+             {L"DNSHostName", Value::text(host.substr(0, dot))},
              {L"Domain", Value::text(domain)},
              {L"Manufacturer", dmi("sys_vendor")},
              {L"Model", dmi("product_name")},
              {L"Name", Value::text(netbiosName())},
-             {L"NumberOfLogicalProcessors",
-              processors > 0 ? Value::int32(int(processors)) : Value::null()},
-             {L"PartOfDomain", Value::boolean(partOfDomain)},
+             {L"NumberOfLogicalProcessors", Value::int32(int(::sysconf(_SC_NPROCESSORS_ONLN)))},
              {L"TotalPhysicalMemory", memory}}};
 }
