@@ -6,6 +6,8 @@
 // library that throws or catches it.
 #include <winapi/OleAuto.h>
 
+#include <memory>
+
 class WINAPI_EXPORT _com_error
 {
 public:
@@ -31,74 +33,23 @@ class _bstr_t
 {
 public:
     _bstr_t() noexcept = default;
-    _bstr_t(const _bstr_t &other) noexcept
-        : m_data(other.m_data)
-    {
-        addRef();
-    }
-    _bstr_t(_bstr_t &&other) noexcept
-        : m_data(other.m_data)
-    {
-        other.m_data = nullptr;
-    }
     _bstr_t(const wchar_t *text)
-        : m_data(text ? new Data(SysAllocString(text)) : nullptr)
     {
-        if (m_data && !m_data->str) {
-            delete m_data;
-            m_data = nullptr;
+        if (!text)
+            return;
+        BSTR copy = SysAllocString(text);
+        if (!copy)
             _com_issue_error(E_OUTOFMEMORY);
-        }
+        m_data.reset(copy, &SysFreeString);
     }
-    ~_bstr_t() { release(); }
 
-    _bstr_t &operator=(const _bstr_t &other) noexcept
-    {
-        if (m_data != other.m_data) {
-            release();
-            m_data = other.m_data;
-            addRef();
-        }
-        return *this;
-    }
-    _bstr_t &operator=(_bstr_t &&other) noexcept
-    {
-        if (this != &other) {
-            release();
-            m_data = other.m_data;
-            other.m_data = nullptr;
-        }
-        return *this;
-    }
-    operator const wchar_t *() const noexcept { return m_data ? m_data->str : nullptr; }
-    operator wchar_t *() const noexcept { return m_data ? m_data->str : nullptr; }
-    bool operator!() const noexcept { return !m_data || !m_data->str; }
+    operator const wchar_t *() const noexcept { return m_data.get(); }
+    operator wchar_t *() const noexcept { return m_data.get(); }
+    bool operator!() const noexcept { return !m_data; }
 
-    unsigned int length() const noexcept { return m_data ? SysStringLen(m_data->str) : 0; }
-    BSTR GetBSTR() const noexcept { return m_data ? m_data->str : nullptr; }
+    unsigned int length() const noexcept { return SysStringLen(m_data.get()); }
+    BSTR GetBSTR() const noexcept { return m_data.get(); }
 
 private:
-    struct Data
-    {
-        explicit Data(BSTR s) noexcept
-            : str(s)
-        { }
-        ~Data() { SysFreeString(str); }
-        BSTR str;
-        unsigned long refs = 1;
-    };
-
-    void addRef() noexcept
-    {
-        if (m_data)
-            ++m_data->refs;
-    }
-    void release() noexcept
-    {
-        if (m_data && --m_data->refs == 0)
-            delete m_data;
-        m_data = nullptr;
-    }
-
-    Data *m_data = nullptr;
+    std::shared_ptr<OLECHAR> m_data;
 };
