@@ -17,18 +17,10 @@ namespace {
 Value macAddress(const NetworkInterface &interface)
 {
     const auto &bytes = interface.hardwareAddress;
-    bool allZero = true;
-    for (const uint8_t byte : bytes)
-        allZero = allZero && byte == 0;
-    if (bytes.size() != 6 || allZero)
+    if (bytes.size() != 6 || bytes == std::vector<uint8_t>(6, 0))
         return Value::null();
-    QString text;
-    for (const uint8_t byte : bytes) {
-        if (!text.isEmpty())
-            text += QLatin1Char(':');
-        text += QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper();
-    }
-    return Value::text(text.toStdWString());
+    const QByteArray raw(reinterpret_cast<const char *>(bytes.data()), 6);
+    return Value::text(QString::fromLatin1(raw.toHex(':').toUpper()).toStdWString());
 }
 
 int connectionStatus(unsigned int flags)
