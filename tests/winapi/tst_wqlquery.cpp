@@ -19,7 +19,6 @@ private slots:
                                     {L"Name", Value::text(name)},
                                     {L"Flag", Value::boolean(flag)},
                                     {L"Note", note},
-                                    {L"Tags", Value::textArray({L"x", L"y"})},
                                     {L"Big", Value::text(big)}};
         };
         winapi_seam::scriptRows(L"Uis_Probe",
@@ -64,20 +63,16 @@ void tst_WqlQuery::query_data()
     QTest::newRow("text ordering") << "WHERE Name > \"beta\"" << "3,4";
     QTest::newRow("number from a text literal") << "WHERE Id = '3'" << "3";
     QTest::newRow("64-bit text as a number") << "WHERE Big > 10000000000" << "2";
-    QTest::newRow("negative number") << "WHERE Big < 0" << "3";
     QTest::newRow("flag") << "WHERE Flag = TRUE" << "1,3";
-    QTest::newRow("flag from text") << "WHERE Flag = 'false'" << "2,4";
     QTest::newRow("is null") << "WHERE Note IS NULL" << "1,4";
     QTest::newRow("is not null") << "WHERE Note IS NOT NULL" << "2,3";
     QTest::newRow("null compares false") << "WHERE Note <> 'z'" << "2,3";
-    QTest::newRow("array compares false") << "WHERE Tags = 'x'" << "";
     QTest::newRow("like percent") << "WHERE Name LIKE '%a'" << "1,2,3";
     QTest::newRow("like underscore and set") << "WHERE Name LIKE '[a-d]e_%'" << "2,4";
     QTest::newRow("escaped underscore") << "WHERE Name LIKE '%[_]1'" << "4";
     QTest::newRow("not like, NULL is no match") << "WHERE NOT (Note LIKE 'ROOT%')" << "1,3,4";
     QTest::newRow("malformed") << "WHERE Id = " << "0x80041017";
     QTest::newRow("unknown property") << "WHERE Nope = 1" << "0x80041017";
-    QTest::newRow("unbalanced") << "WHERE ((Id = 1)" << "0x80041017";
     QTest::newRow("too deep") << "WHERE " + QString(101, '(') + "Id = 1" + QString(101, ')') << "0x80041017";
     // clang-format on
 }
@@ -106,7 +101,6 @@ void tst_WqlQuery::objectPath_data()
     // clang-format off
     QTest::newRow("integer key") << "Uis_Probe.Id=2" << "2";
     QTest::newRow("text key, any case") << "uis_probe.NAME=\"GAMMA\"" << "3";
-    QTest::newRow("two keys") << "Uis_Probe.Id=1,Name='alpha'" << "1";
     QTest::newRow("with namespace") << "\\\\.\\root\\cimv2:Uis_Probe.Id=4" << "4";
     QTest::newRow("no instance") << "Uis_Probe.Id=9" << "";
     QTest::newRow("unknown key") << "Uis_Probe.Nope=1" << "";

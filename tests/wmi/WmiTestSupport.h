@@ -18,7 +18,7 @@ Q_DECLARE_METATYPE(Rows)
 Q_DECLARE_METATYPE(winapi_seam::Step)
 
 // A property as text: strings as they are, numbers in decimal, "true" or
-// "false", "[a,b]" for arrays, "null", or "(failed)" when the read fails.
+// "false", "null" for anything else, or "(failed)" when the read fails.
 inline QString textOf(const WMIObject &row, const QString &name)
 {
     ScopedVariant value;
@@ -32,16 +32,6 @@ inline QString textOf(const WMIObject &row, const QString &name)
         return QString::number(v.lVal);
     case VT_BOOL:
         return v.boolVal ? QStringLiteral("true") : QStringLiteral("false");
-    case VT_ARRAY | VT_BSTR: {
-        QStringList items;
-        for (LONG i = 0; i < LONG(v.parray->rgsabound[0].cElements); ++i) {
-            BSTR item = nullptr;
-            SafeArrayGetElement(v.parray, &i, &item);
-            items << QString::fromWCharArray(item);
-            SysFreeString(item);
-        }
-        return '[' + items.join(',') + ']';
-    }
     default:
         return QStringLiteral("null");
     }
