@@ -1,14 +1,11 @@
 #include "BstrMemory.h"
-#include "FaultInjector.h"
+#include "SeamState.h"
 
 #include <cwchar>
 
 namespace {
 
-bool allocationFails()
-{
-    return FaultInjector::shouldFail(winapi_seam::Step::SysAllocString, nullptr);
-}
+bool allocationFails() { return SeamState::shouldFail(winapi_seam::Step::SysAllocString, nullptr); }
 
 } // namespace
 

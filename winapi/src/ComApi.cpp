@@ -1,5 +1,4 @@
 #include "Apartment.h"
-#include "FaultInjector.h"
 #include "SeamState.h"
 #include "WbemLocator.h"
 
@@ -12,7 +11,7 @@ HRESULT CoInitializeEx(LPVOID pvReserved, DWORD dwCoInit)
     if (pvReserved)
         return E_INVALIDARG;
     HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(Step::CoInitializeEx, &injected))
+    if (SeamState::shouldFail(Step::CoInitializeEx, &injected))
         return injected;
     return Apartment::enter(dwCoInit & COINIT_APARTMENTTHREADED);
 }
@@ -30,7 +29,7 @@ HRESULT CoInitializeSecurity(PSECURITY_DESCRIPTOR pSecDesc, LONG cAuthSvc,
     if (!Apartment::isInitialised())
         return CO_E_NOTINITIALIZED;
     HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(Step::CoInitializeSecurity, &injected))
+    if (SeamState::shouldFail(Step::CoInitializeSecurity, &injected))
         return injected;
     if (pReserved1 || pReserved3 || cAuthSvc < -1 || (cAuthSvc > 0 && !asAuthSvc) ||
         dwAuthnLevel > RPC_C_AUTHN_LEVEL_PKT_PRIVACY || dwImpLevel > RPC_C_IMP_LEVEL_DELEGATE)
@@ -47,7 +46,7 @@ HRESULT CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContex
     if (!Apartment::isInitialised())
         return CO_E_NOTINITIALIZED;
     HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(Step::CoCreateInstance, &injected))
+    if (SeamState::shouldFail(Step::CoCreateInstance, &injected))
         return injected;
     if (pUnkOuter)
         return CLASS_E_NOAGGREGATION;
@@ -75,7 +74,7 @@ HRESULT CoSetProxyBlanket(IUnknown *pProxy, DWORD dwAuthnSvc, DWORD dwAuthzSvc,
     if (!Apartment::isInitialised())
         return CO_E_NOTINITIALIZED;
     HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(Step::CoSetProxyBlanket, &injected))
+    if (SeamState::shouldFail(Step::CoSetProxyBlanket, &injected))
         return injected;
     if (dwAuthnLevel > RPC_C_AUTHN_LEVEL_PKT_PRIVACY || dwImpLevel > RPC_C_IMP_LEVEL_DELEGATE)
         return E_INVALIDARG;

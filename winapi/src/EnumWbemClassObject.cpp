@@ -1,6 +1,6 @@
 #include "EnumWbemClassObject.h"
 
-#include "FaultInjector.h"
+#include "SeamState.h"
 #include "WbemClassObject.h"
 
 #include <new>
@@ -26,7 +26,7 @@ HRESULT EnumWbemClassObject::Next(LONG lTimeout, ULONG uCount, IWbemClassObject 
         return WBEM_E_INVALID_PARAMETER;
     *puReturned = 0;
     HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(winapi_seam::Step::Next, &injected))
+    if (SeamState::shouldFail(winapi_seam::Step::Next, &injected))
         return injected;
 
     ULONG returned = 0;

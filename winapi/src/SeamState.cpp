@@ -1,15 +1,27 @@
 #include "SeamState.h"
 
+#include "Apartment.h"
+#include "ClassCatalog.h"
+#include "LiveCounts.h"
 #include "TextFold.h"
 
+#include <array>
 #include <map>
 #include <mutex>
 
 namespace {
 
+struct Fault
+{
+    HRESULT hr = S_OK;
+    int afterCalls = 0;
+    int times = 0; // calls left to fail; -1: all; 0: not armed
+};
+
 struct State
 {
     std::map<std::wstring, std::shared_ptr<const ClassTable>> scripts; // by folded class name
+    std::array<Fault, std::size_t(winapi_seam::Step::SysAllocString) + 1> faults;
     std::vector<std::wstring> queries;
     std::vector<winapi_seam::ConnectCall> connects;
     bool securitySet = false;
@@ -29,11 +41,6 @@ auto locked(Work work)
 
 } // namespace
 
-void SeamState::setScript(const std::wstring &className, std::shared_ptr<const ClassTable> table)
-{
-    locked([&](State &s) { s.scripts[TextFold::fold(className)] = std::move(table); });
-}
-
 std::shared_ptr<const ClassTable> SeamState::script(const std::wstring &className)
 {
     return locked([&](State &s) {
@@ -50,11 +57,6 @@ void SeamState::logQuery(const std::wstring &query)
     });
 }
 
-std::vector<std::wstring> SeamState::queries()
-{
-    return locked([](State &s) { return s.queries; });
-}
-
 void SeamState::logConnect(const winapi_seam::ConnectCall &call)
 {
     locked([&](State &s) {
@@ -63,26 +65,61 @@ void SeamState::logConnect(const winapi_seam::ConnectCall &call)
     });
 }
 
-std::vector<winapi_seam::ConnectCall> SeamState::connects()
-{
-    return locked([](State &s) { return s.connects; });
-}
-
-void SeamState::setRecording(bool on)
-{
-    locked([on](State &s) { s.recording = on; });
-}
-
 bool SeamState::claimSecurity()
 {
     return locked([](State &s) { return !std::exchange(s.securitySet, true); });
 }
 
-void SeamState::reset()
+bool SeamState::shouldFail(winapi_seam::Step step, HRESULT *hr)
 {
-    locked([](State &s) {
-        const bool recording = s.recording;
-        s = State();
-        s.recording = recording;
+    return locked([&](State &s) {
+        Fault &fault = s.faults.at(std::size_t(step));
+        if (fault.times == 0 || fault.afterCalls-- > 0)
+            return false;
+        fault.times -= fault.times > 0 ? 1 : 0;
+        if (hr)
+            *hr = fault.hr;
+        return true;
     });
 }
+
+namespace winapi_seam {
+
+void scriptRows(const std::wstring &className, const std::vector<Row> &rows)
+{
+    const auto table = ClassCatalog::script(className, rows);
+    locked([&](State &s) { s.scripts[TextFold::fold(className)] = table; });
+}
+
+void failStep(Step step, HRESULT hr, int afterCalls, int times)
+{
+    locked([=](State &s) { s.faults.at(std::size_t(step)) = Fault{hr, afterCalls, times}; });
+}
+
+Counters counters()
+{
+    return Counters{LiveCounts::interfaces.load(), LiveCounts::bstrs.load(),
+                    LiveCounts::safeArrays.load(), Apartment::depth()};
+}
+
+std::vector<std::wstring> executedQueries()
+{
+    return locked([](State &s) { return s.queries; });
+}
+
+std::vector<ConnectCall> connectCalls()
+{
+    return locked([](State &s) { return s.connects; });
+}
+
+void recordCalls(bool on)
+{
+    locked([on](State &s) { s.recording = on; });
+}
+
+void reset()
+{
+    locked([](State &s) { s = State{{}, {}, {}, {}, false, s.recording}; });
+}
+
+} // namespace winapi_seam

@@ -1,6 +1,6 @@
 #include "WbemClassObject.h"
 
-#include "FaultInjector.h"
+#include "SeamState.h"
 #include "TextFold.h"
 #include "ValueVariant.h"
 
@@ -28,7 +28,7 @@ HRESULT WbemClassObject::Get(LPCWSTR wszName, LONG lFlags, VARIANT *pVal, CIMTYP
     if (!wszName || lFlags != 0)
         return WBEM_E_INVALID_PARAMETER;
     HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(Step::Get, &injected))
+    if (SeamState::shouldFail(Step::Get, &injected))
         return injected;
 
     const std::wstring name(wszName);
@@ -68,7 +68,7 @@ HRESULT WbemClassObject::GetNames(LPCWSTR wszQualifierName, LONG lFlags, VARIANT
     if (!pNames)
         return WBEM_E_INVALID_PARAMETER;
     HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(Step::GetNames, &injected))
+    if (SeamState::shouldFail(Step::GetNames, &injected))
         return injected;
 
     // No property carries qualifiers here, and the system properties are

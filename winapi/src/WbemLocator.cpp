@@ -1,7 +1,6 @@
 #include "WbemLocator.h"
 
 #include "Apartment.h"
-#include "FaultInjector.h"
 #include "SeamState.h"
 #include "TextFold.h"
 #include "WbemServices.h"
@@ -47,7 +46,7 @@ HRESULT WbemLocator::ConnectServer(const BSTR strNetworkResource, const BSTR str
     if (!Apartment::isInitialised())
         return CO_E_NOTINITIALIZED;
     HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(winapi_seam::Step::ConnectServer, &injected))
+    if (SeamState::shouldFail(winapi_seam::Step::ConnectServer, &injected))
         return injected;
     if (!strNetworkResource)
         return WBEM_E_INVALID_NAMESPACE;

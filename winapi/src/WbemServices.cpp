@@ -3,7 +3,6 @@
 #include "Apartment.h"
 #include "ClassCatalog.h"
 #include "EnumWbemClassObject.h"
-#include "FaultInjector.h"
 #include "QueryExecutor.h"
 #include "SeamState.h"
 #include "TextFold.h"
@@ -83,7 +82,7 @@ HRESULT WbemServices::ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery
     if (strQuery)
         SeamState::logQuery(strQuery);
     HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(winapi_seam::Step::ExecQuery, &injected))
+    if (SeamState::shouldFail(winapi_seam::Step::ExecQuery, &injected))
         return injected;
     if (!strQuery || !strQueryLanguage)
         return WBEM_E_INVALID_PARAMETER;
