@@ -22,7 +22,7 @@ std::shared_ptr<const ClassTable> ClassTable::make(const std::wstring &className
         for (std::size_t i = 0; i < row.size(); ++i) {
             // Providers list their properties in column order already.
             const std::wstring &name = row[i].first;
-            const int column = i < values.size() && table->columns[i] == name
+            const int column = i < values.size() && TextFold::equal(table->columns[i], name)
                     ? int(i)
                     : table->columnIndex(name);
             values[static_cast<std::size_t>(column)] = row[i].second;

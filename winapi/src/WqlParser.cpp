@@ -5,8 +5,8 @@
 
 #include <winapi/WbemCli.h>
 
+#include <cerrno>
 #include <cwchar>
-#include <limits>
 
 namespace {
 
@@ -38,27 +38,6 @@ bool isNameChar(wchar_t c, bool first)
             (!first && c >= L'0' && c <= L'9');
 }
 
-// A decimal integer with an optional sign; false when it overflows.
-bool readInteger(const std::wstring &text, std::size_t *pos, long long *value)
-{
-    const bool negative = text[*pos] == L'-';
-    if (text[*pos] == L'-' || text[*pos] == L'+')
-        ++*pos;
-    // Accumulated negatively, so that the smallest value fits as well.
-    long long result = 0;
-    const long long limit = std::numeric_limits<long long>::min();
-    for (; *pos < text.size() && text[*pos] >= L'0' && text[*pos] <= L'9'; ++*pos) {
-        const int digit = text[*pos] - L'0';
-        if (result < (limit + digit) / 10)
-            return false;
-        result = result * 10 - digit;
-    }
-    if (!negative && result == limit)
-        return false;
-    *value = negative ? result : -result;
-    return true;
-}
-
 } // namespace
 
 WqlParser::WqlParser(const std::wstring &text)
@@ -80,9 +59,12 @@ WqlParser::WqlParser(const std::wstring &text)
         } else if ((c >= L'0' && c <= L'9') ||
                    ((c == L'-' || c == L'+') && next >= L'0' && next <= L'9')) {
             token.kind = Kind::Integer;
+            wchar_t *end = nullptr;
+            errno = 0;
+            token.number = std::wcstoll(text.c_str() + pos, &end, 10);
+            pos = std::size_t(end - text.c_str());
             // "12abc" is neither a number nor a name.
-            m_valid = readInteger(text, &pos, &token.number) &&
-                    !(pos < text.size() && isNameChar(text[pos], true));
+            m_valid = errno == 0 && !(pos < text.size() && isNameChar(text[pos], true));
         } else if (c == L'\'' || c == L'"') {
             token.kind = Kind::String;
             for (++pos; pos < text.size() && text[pos] != c; ++pos) {

@@ -27,13 +27,7 @@ std::wstring ComputerSystemProvider::netbiosName()
 
 std::vector<std::wstring> ComputerSystemProvider::columns()
 {
-    return {L"Caption",
-            L"DNSHostName",
-            L"Domain",
-            L"Manufacturer",
-            L"Model",
-            L"Name",
-            L"NumberOfLogicalProcessors",
+    return {L"DNSHostName", L"Domain", L"Name", L"NumberOfLogicalProcessors",
             L"TotalPhysicalMemory"};
 }
 
@@ -43,23 +37,13 @@ std::vector<Row> ComputerSystemProvider::rows()
     // workgroup, as Windows says.
     const std::wstring host = hostName();
     const std::size_t dot = host.find(L'.');
-    const std::wstring domain = dot + 1 < host.size() ? host.substr(dot + 1) : L"WORKGROUP";
     struct sysinfo info = {};
     const Value memory = ::sysinfo(&info) == 0
             ? Value::text(std::to_wstring(static_cast<unsigned long long>(info.totalram) *
                                           info.mem_unit))
             : Value::null();
-    const auto dmi = [](const char *field) {
-        std::string text;
-        return SysfsReader::readLine(std::string("/sys/class/dmi/id/") + field, &text)
-                ? Value::text(SysfsReader::widen(text))
-                : Value::null();
-    };
-    return {{{L"Caption", Value::text(netbiosName())},
-             {L"DNSHostName", Value::text(host.substr(0, dot))},
-             {L"Domain", Value::text(domain)},
-             {L"Manufacturer", dmi("sys_vendor")},
-             {L"Model", dmi("product_name")},
+    return {{{L"DNSHostName", Value::text(host.substr(0, dot))},
+             {L"Domain", Value::text(dot + 1 < host.size() ? host.substr(dot + 1) : L"WORKGROUP")},
              {L"Name", Value::text(netbiosName())},
              {L"NumberOfLogicalProcessors", Value::int32(int(::sysconf(_SC_NPROCESSORS_ONLN)))},
              {L"TotalPhysicalMemory", memory}}};

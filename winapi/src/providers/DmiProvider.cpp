@@ -19,35 +19,26 @@ Value dmi(const char *field)
 
 std::vector<std::wstring> DmiProvider::biosColumns()
 {
-    return {L"Caption",     L"Description",  L"Manufacturer",      L"Name",
-            L"ReleaseDate", L"SerialNumber", L"SMBIOSBIOSVersion", L"Version"};
+    return {L"Manufacturer", L"ReleaseDate", L"SerialNumber", L"SMBIOSBIOSVersion"};
 }
 
 std::vector<Row> DmiProvider::biosRows()
 {
-    const Value version = dmi("bios_version");
-    return {{{L"Caption", version},
-             {L"Description", version},
-             {L"Manufacturer", dmi("bios_vendor")},
-             {L"Name", version},
+    return {{{L"Manufacturer", dmi("bios_vendor")},
              {L"ReleaseDate", dmi("bios_date")},
              {L"SerialNumber", dmi("product_serial")},
-             {L"SMBIOSBIOSVersion", version},
-             {L"Version", version}}};
+             {L"SMBIOSBIOSVersion", dmi("bios_version")}}};
 }
 
 std::vector<std::wstring> DmiProvider::baseBoardColumns()
 {
-    return {L"Caption", L"Manufacturer", L"Name", L"Product", L"SerialNumber", L"Tag", L"Version"};
+    return {L"Manufacturer", L"Product", L"SerialNumber", L"Version"};
 }
 
 std::vector<Row> DmiProvider::baseBoardRows()
 {
-    return {{{L"Caption", Value::text(L"Base Board")},
-             {L"Manufacturer", dmi("board_vendor")},
-             {L"Name", Value::text(L"Base Board")},
+    return {{{L"Manufacturer", dmi("board_vendor")},
              {L"Product", dmi("board_name")},
              {L"SerialNumber", dmi("board_serial")},
-             {L"Tag", Value::text(L"Base Board")},
              {L"Version", dmi("board_version")}}};
 }

@@ -5,7 +5,8 @@
 // Win32_NetworkAdapter and Win32_NetworkAdapterConfiguration: one row per
 // kernel network interface of the calling thread's network namespace, read
 // afresh for every query (NetworkInterfaces); device identities come from
-// sysfs, for interfaces backed by a device only.
+// sysfs, for interfaces backed by a device only. The properties are those
+// the address list and wql's users ask for.
 class NetworkAdapterProvider
 {
 public:

@@ -107,17 +107,14 @@ void addAddress(const nlmsghdr &message, std::vector<NetworkInterface> &interfac
         return;
     char text[INET6_ADDRSTRLEN] = {};
     ::inet_ntop(address->ifa_family, local, text, sizeof text);
-    if (address->ifa_family == AF_INET6) {
-        interface->ipv6.push_back(text);
-        interface->ipv6Prefixes.push_back(address->ifa_prefixlen);
-        return;
-    }
+    interface->addresses.push_back(SysfsReader::widen(text));
     in_addr mask = {};
     mask.s_addr = address->ifa_prefixlen == 0 ? 0 : htonl(~0u << (32 - address->ifa_prefixlen));
     char maskText[INET_ADDRSTRLEN] = {};
     ::inet_ntop(AF_INET, &mask, maskText, sizeof maskText);
-    interface->ipv4.push_back(text);
-    interface->ipv4Masks.push_back(maskText);
+    interface->subnets.push_back(address->ifa_family == AF_INET6
+                                         ? std::to_wstring(address->ifa_prefixlen)
+                                         : SysfsReader::widen(maskText));
 }
 
 // Linux 5.15 and later name a link's parent device in the dump, so that

@@ -11,10 +11,10 @@ struct NetworkInterface
     int index = 0;
     unsigned int flags = 0;
     std::vector<uint8_t> hardwareAddress;
-    std::vector<std::string> ipv4; // in kernel order
-    std::vector<std::string> ipv4Masks; // dotted, one per ipv4 address
-    std::vector<std::string> ipv6; // without zone
-    std::vector<int> ipv6Prefixes; // one per ipv6 address
+    // In the kernel's order, IPv4 before IPv6 (without zone); subnets as
+    // dotted masks for IPv4, prefix lengths for IPv6.
+    std::vector<std::wstring> addresses;
+    std::vector<std::wstring> subnets;
     // The sysfs folder of the device behind the interface ("/sys/devices/
     // pci0000:00/0000:00:03.0/virtio2"); empty for a virtual interface.
     std::string devicePath;

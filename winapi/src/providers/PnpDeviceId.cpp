@@ -95,11 +95,3 @@ std::wstring PnpDeviceId::forDevice(const std::string &devicePath)
     }
     return std::wstring();
 }
-
-std::string PnpDeviceId::driverName(const std::string &devicePath)
-{
-    if (devicePath.empty())
-        return std::string();
-    const std::string driver = SysfsReader::readLink(devicePath + "/driver");
-    return driver.empty() ? std::string() : baseName(driver);
-}

@@ -11,6 +11,4 @@ class PnpDeviceId
 public:
     // Empty when no PCI or USB device is found above the folder.
     static std::wstring forDevice(const std::string &devicePath);
-    // The name of the device's kernel driver, or the empty text.
-    static std::string driverName(const std::string &devicePath);
 };

@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <map>
-#include <set>
 
 #if defined(__i386__) || defined(__x86_64__)
 #include <cpuid.h>
@@ -57,57 +56,37 @@ std::wstring ProcessorProvider::processorId()
 
 std::vector<std::wstring> ProcessorProvider::columns()
 {
-    return {L"Caption",
-            L"DeviceID",
-            L"Manufacturer",
-            L"MaxClockSpeed",
-            L"Name",
-            L"NumberOfCores",
-            L"NumberOfLogicalProcessors",
-            L"ProcessorId"};
+    return {L"DeviceID", L"Manufacturer", L"Name", L"NumberOfLogicalProcessors", L"ProcessorId"};
 }
 
 std::vector<Row> ProcessorProvider::rows()
 {
     // One /proc/cpuinfo block per logical processor; a package per
     // "physical id" (one package where there is none).
-    struct Package
-    {
-        QString name, vendor;
-        int logical = 0, megahertz = -1;
-        std::set<QString> cores;
-    };
-    std::map<int, Package> packages;
+    std::map<int, std::pair<QString, int>> packages; // vendor, logical processors
     std::string content;
     SysfsReader::readWhole("/proc/cpuinfo", &content);
+    QString name;
     for (const QString &block : QString::fromStdString(content).split(QStringLiteral("\n\n"))) {
         std::map<QString, QString> fields;
         for (const QString &line : block.split(QLatin1Char('\n')))
             fields[line.section(QLatin1Char(':'), 0, 0).trimmed()] = line.section(':', 1).trimmed();
         if (!fields.count(QStringLiteral("processor")))
             continue;
-        Package &package = packages[fields[QStringLiteral("physical id")].toInt()];
-        ++package.logical;
-        package.name = package.name.isEmpty() ? fields[QStringLiteral("model name")] : package.name;
-        package.vendor = fields[QStringLiteral("vendor_id")];
-        package.cores.insert(fields[QStringLiteral("core id")]);
-        if (package.megahertz < 0 && fields.count(QStringLiteral("cpu MHz")))
-            package.megahertz = int(fields[QStringLiteral("cpu MHz")].toDouble());
+        auto &package = packages[fields[QStringLiteral("physical id")].toInt()];
+        package.first = fields[QStringLiteral("vendor_id")];
+        ++package.second;
+        name = name.isEmpty() ? fields[QStringLiteral("model name")] : name;
     }
-    std::vector<Row> rows;
-    const std::wstring id = processorId();
     const QString brand = brandString();
-    for (const auto &entry : packages) {
-        const Package &package = entry.second;
-        const QString name = brand.isEmpty() ? package.name : brand;
-        rows.push_back({{L"Caption", textOrNull(name)},
-                        {L"DeviceID", Value::text(L"CPU" + std::to_wstring(rows.size()))},
-                        {L"Manufacturer", textOrNull(package.vendor)},
-                        {L"MaxClockSpeed",
-                         package.megahertz >= 0 ? Value::int32(package.megahertz) : Value::null()},
+    name = brand.isEmpty() ? name : brand;
+    const std::wstring id = processorId();
+    std::vector<Row> rows;
+    for (const auto &package : packages) {
+        rows.push_back({{L"DeviceID", Value::text(L"CPU" + std::to_wstring(rows.size()))},
+                        {L"Manufacturer", textOrNull(package.second.first)},
                         {L"Name", textOrNull(name)},
-                        {L"NumberOfCores", Value::int32(int(package.cores.size()))},
-                        {L"NumberOfLogicalProcessors", Value::int32(package.logical)},
+                        {L"NumberOfLogicalProcessors", Value::int32(package.second.second)},
                         {L"ProcessorId", id.empty() ? Value::null() : Value::text(id)}});
     }
     return rows;
