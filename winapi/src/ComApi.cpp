@@ -18,14 +18,10 @@ HRESULT CoInitializeEx(LPVOID pvReserved, DWORD dwCoInit)
 
 void CoUninitialize(void) { Apartment::leave(); }
 
-HRESULT CoInitializeSecurity(PSECURITY_DESCRIPTOR pSecDesc, LONG cAuthSvc,
+HRESULT CoInitializeSecurity(PSECURITY_DESCRIPTOR, LONG cAuthSvc,
                              SOLE_AUTHENTICATION_SERVICE *asAuthSvc, void *pReserved1,
-                             DWORD dwAuthnLevel, DWORD dwImpLevel, void *pAuthList,
-                             DWORD dwCapabilities, void *pReserved3)
+                             DWORD dwAuthnLevel, DWORD dwImpLevel, void *, DWORD, void *pReserved3)
 {
-    (void)pSecDesc;
-    (void)pAuthList;
-    (void)dwCapabilities;
     if (!Apartment::isInitialised())
         return CO_E_NOTINITIALIZED;
     HRESULT injected = S_OK;
@@ -60,15 +56,9 @@ HRESULT CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContex
     return hr;
 }
 
-HRESULT CoSetProxyBlanket(IUnknown *pProxy, DWORD dwAuthnSvc, DWORD dwAuthzSvc,
-                          OLECHAR *pServerPrincName, DWORD dwAuthnLevel, DWORD dwImpLevel,
-                          RPC_AUTH_IDENTITY_HANDLE pAuthInfo, DWORD dwCapabilities)
+HRESULT CoSetProxyBlanket(IUnknown *pProxy, DWORD, DWORD, OLECHAR *, DWORD dwAuthnLevel,
+                          DWORD dwImpLevel, RPC_AUTH_IDENTITY_HANDLE, DWORD)
 {
-    (void)dwAuthnSvc;
-    (void)dwAuthzSvc;
-    (void)pServerPrincName;
-    (void)pAuthInfo;
-    (void)dwCapabilities;
     if (!pProxy)
         return E_INVALIDARG;
     if (!Apartment::isInitialised())

@@ -67,13 +67,11 @@ HRESULT SafeArrayGetLBound(SAFEARRAY *psa, UINT nDim, LONG *plLbound)
 
 HRESULT SafeArrayGetUBound(SAFEARRAY *psa, UINT nDim, LONG *plUbound)
 {
-    if (!psa || !plUbound)
-        return E_INVALIDARG;
-    if (nDim != 1)
-        return DISP_E_BADINDEX;
-    *plUbound = static_cast<LONG>(static_cast<long long>(psa->rgsabound[0].lLbound) +
-                                  psa->rgsabound[0].cElements - 1);
-    return S_OK;
+    LONG lower = 0;
+    const HRESULT hr = SafeArrayGetLBound(psa, nDim, &lower);
+    if (SUCCEEDED(hr) && plUbound)
+        *plUbound = LONG(lower + (long long)psa->rgsabound[0].cElements - 1);
+    return plUbound ? hr : E_INVALIDARG;
 }
 
 HRESULT SafeArrayGetElement(SAFEARRAY *psa, LONG *rgIndices, void *pv)

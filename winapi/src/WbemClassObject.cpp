@@ -61,10 +61,9 @@ HRESULT WbemClassObject::Get(LPCWSTR wszName, LONG lFlags, VARIANT *pVal, CIMTYP
     return WBEM_S_NO_ERROR;
 }
 
-HRESULT WbemClassObject::GetNames(LPCWSTR wszQualifierName, LONG lFlags, VARIANT *pQualifierVal,
+HRESULT WbemClassObject::GetNames(LPCWSTR wszQualifierName, LONG lFlags, VARIANT *,
                                   SAFEARRAY **pNames)
 {
-    (void)pQualifierVal;
     if (!pNames)
         return WBEM_E_INVALID_PARAMETER;
     HRESULT injected = S_OK;

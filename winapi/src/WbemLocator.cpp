@@ -28,14 +28,9 @@ bool WbemLocator::isLocalServer(const std::wstring &server)
 }
 
 HRESULT WbemLocator::ConnectServer(const BSTR strNetworkResource, const BSTR strUser,
-                                   const BSTR strPassword, const BSTR strLocale,
-                                   LONG lSecurityFlags, const BSTR strAuthority, IWbemContext *pCtx,
-                                   IWbemServices **ppNamespace)
+                                   const BSTR strPassword, const BSTR, LONG, const BSTR,
+                                   IWbemContext *, IWbemServices **ppNamespace)
 {
-    (void)strLocale;
-    (void)lSecurityFlags;
-    (void)strAuthority;
-    (void)pCtx;
     SeamState::logConnect(winapi_seam::ConnectCall{strNetworkResource
                                                            ? std::wstring(strNetworkResource)
                                                            : std::wstring(),

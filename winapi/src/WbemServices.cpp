@@ -29,11 +29,9 @@ HRESULT handOut(const std::wstring &className, const std::vector<std::wstring> &
 
 IWbemServices *WbemServices::create() { return new (std::nothrow) WbemServices; }
 
-HRESULT WbemServices::GetObject(const BSTR strObjectPath, LONG lFlags, IWbemContext *pCtx,
+HRESULT WbemServices::GetObject(const BSTR strObjectPath, LONG, IWbemContext *,
                                 IWbemClassObject **ppObject, IWbemCallResult **ppCallResult)
 {
-    (void)lFlags;
-    (void)pCtx;
     if (ppObject)
         *ppObject = nullptr;
     if (ppCallResult)
@@ -69,11 +67,9 @@ HRESULT WbemServices::GetObject(const BSTR strObjectPath, LONG lFlags, IWbemCont
     return handOut(table.className, table.columns, table.rows.front(), ppObject);
 }
 
-HRESULT WbemServices::ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery, LONG lFlags,
-                                IWbemContext *pCtx, IEnumWbemClassObject **ppEnum)
+HRESULT WbemServices::ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery, LONG,
+                                IWbemContext *, IEnumWbemClassObject **ppEnum)
 {
-    (void)lFlags;
-    (void)pCtx;
     if (!ppEnum)
         return WBEM_E_INVALID_PARAMETER;
     *ppEnum = nullptr;

@@ -17,20 +17,12 @@ const wchar_t *const kReserved[] = {L"SELECT", L"FROM", L"WHERE",       L"AND", 
                                     L"NOT",    L"IS",   L"NULL",        L"LIKE",       L"TRUE",
                                     L"FALSE",  L"ISA",  L"ASSOCIATORS", L"REFERENCES", L"OF"};
 
-// Each operator with the one that means the same with its sides swapped
-// ("5 < Prop" is "Prop > 5").
-struct Operator
-{
-    const wchar_t *text;
-    Op op;
-    Op mirrored;
-};
-const Operator kOperators[] = {{L"=", Op::Equal, Op::Equal},
-                               {L"<>", Op::NotEqual, Op::NotEqual},
-                               {L"<", Op::Less, Op::Greater},
-                               {L">", Op::Greater, Op::Less},
-                               {L"<=", Op::LessEqual, Op::GreaterEqual},
-                               {L">=", Op::GreaterEqual, Op::LessEqual}};
+const std::pair<const wchar_t *, Op> kOperators[] = {{L"=", Op::Equal},
+                                                     {L"<>", Op::NotEqual},
+                                                     {L"<", Op::Less},
+                                                     {L">", Op::Greater},
+                                                     {L"<=", Op::LessEqual},
+                                                     {L">=", Op::GreaterEqual}};
 
 bool isNameChar(wchar_t c, bool first)
 {
@@ -196,15 +188,8 @@ std::unique_ptr<WqlCondition> WqlParser::parseNot(int depth)
 std::unique_ptr<WqlCondition> WqlParser::parseComparison()
 {
     Op op = Op::Equal;
-    if (!atPropertyName()) {
-        // A literal first: "5 < Prop" is "Prop > 5".
-        const Token literal = peek();
-        if (!atLiteral() || (++m_pos, !atOperator(&op)) || (++m_pos, !atPropertyName()))
-            return nullptr;
-        for (const Operator &candidate : kOperators)
-            op = candidate.op == op ? candidate.mirrored : op;
-        return comparison(m_tokens[m_pos++].text, op, literal);
-    }
+    if (!atPropertyName())
+        return nullptr;
     auto node = std::make_unique<Condition>();
     node->property = peek().text;
     ++m_pos;
@@ -282,9 +267,9 @@ bool WqlParser::atLiteral() const
 
 bool WqlParser::atOperator(Op *op) const
 {
-    for (const Operator &candidate : kOperators) {
-        if (peek().kind == Token::Kind::Symbol && peek().text == candidate.text) {
-            *op = candidate.op;
+    for (const auto &candidate : kOperators) {
+        if (peek().kind == Token::Kind::Symbol && peek().text == candidate.first) {
+            *op = candidate.second;
             return true;
         }
     }

@@ -19,9 +19,7 @@ typedef enum tag_WBEM_CONDITION_FLAG_TYPE {
     WBEM_MASK_CONDITION_ORIGIN = 0x70
 } WBEM_CONDITION_FLAG_TYPE;
 
-typedef enum tag_WBEM_TIMEOUT_TYPE : unsigned int {
-    WBEM_INFINITE = 0xffffffff
-} WBEM_TIMEOUT_TYPE;
+typedef enum tag_WBEM_TIMEOUT_TYPE : unsigned int { WBEM_INFINITE = 0xffffffff } WBEM_TIMEOUT_TYPE;
 
 // The status codes are HRESULTs here (not an unsigned enum as on Windows) so
 // that comparing them with an HRESULT needs no cast on either platform.

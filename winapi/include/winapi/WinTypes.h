@@ -5,6 +5,7 @@
 #include <winapi/WinapiExport.h>
 
 #include <cstdint>
+#include <cstring>
 
 typedef int32_t LONG;
 typedef uint32_t ULONG;
@@ -86,16 +87,6 @@ typedef const IID &REFIID;
 typedef const CLSID &REFCLSID;
 typedef const GUID &REFGUID;
 
-inline bool IsEqualGUID(REFGUID a, REFGUID b)
-{
-    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3)
-        return false;
-    for (int i = 0; i < 8; ++i) {
-        if (a.Data4[i] != b.Data4[i])
-            return false;
-    }
-    return true;
-}
-
+inline bool IsEqualGUID(REFGUID a, REFGUID b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
 inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
 inline bool operator!=(REFGUID a, REFGUID b) { return !IsEqualGUID(a, b); }
