@@ -50,7 +50,7 @@ std::vector<Row> NetworkAdapterProvider::adapterRows()
 {
     std::vector<Row> rows;
     int rootNumber = 0;
-    for (const NetworkInterface &interface : NetworkInterfaces::read(false)) {
+    for (const NetworkInterface &interface : NetworkInterfaces::readDevices()) {
         const std::wstring name = SysfsReader::widen(interface.name);
         std::wstring pnp = PnpDeviceId::forDevice(interface.devicePath);
         const bool physical = !pnp.empty();
@@ -83,7 +83,7 @@ std::vector<std::wstring> NetworkAdapterProvider::configurationColumns()
 std::vector<Row> NetworkAdapterProvider::configurationRows()
 {
     std::vector<Row> rows;
-    for (const NetworkInterface &interface : NetworkInterfaces::read(true)) {
+    for (const NetworkInterface &interface : NetworkInterfaces::readAddresses()) {
         const bool none = interface.addresses.empty();
         rows.push_back({{L"Description", Value::text(SysfsReader::widen(interface.name))},
                         {L"Index", Value::int32(interface.index)},

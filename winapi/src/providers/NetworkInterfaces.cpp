@@ -143,7 +143,11 @@ std::string devicePath(const std::string &name)
 
 } // namespace
 
-std::vector<NetworkInterface> NetworkInterfaces::read(bool withAddresses)
+std::vector<NetworkInterface> NetworkInterfaces::readDevices() { return read(false); }
+
+std::vector<NetworkInterface> NetworkInterfaces::readAddresses() { return read(true); }
+
+std::vector<NetworkInterface> NetworkInterfaces::read(bool addresses)
 {
     std::vector<NetworkInterface> interfaces;
     const FileDescriptor socket(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
@@ -156,9 +160,10 @@ std::vector<NetworkInterface> NetworkInterfaces::read(bool withAddresses)
               [](const NetworkInterface &a, const NetworkInterface &b) {
                   return a.index < b.index;
               });
-    const auto addresses = [&interfaces](const nlmsghdr &m) { addAddress(m, interfaces); };
-    if (withAddresses && !dump(socket.get(), RTM_GETADDR, addresses))
-        return {};
+    if (addresses) {
+        const auto take = [&interfaces](const nlmsghdr &m) { addAddress(m, interfaces); };
+        return dump(socket.get(), RTM_GETADDR, take) ? interfaces : std::vector<NetworkInterface>();
+    }
     static const bool namesParents = kernelNamesParents();
     for (NetworkInterface &interface : interfaces) {
         if (!namesParents || !interface.devicePath.empty())

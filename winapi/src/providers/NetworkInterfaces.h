@@ -23,9 +23,14 @@ struct NetworkInterface
 class NetworkInterfaces
 {
 public:
-    // One netlink dump of the links (and, when asked, of the addresses), in
-    // interface index order. The dump tells interfaces backed by a device
-    // (or, before Linux 5.15, one sysfs readlink per interface does); only
-    // those are looked up in sysfs.
-    static std::vector<NetworkInterface> read(bool withAddresses);
+    // One netlink dump of the links, in interface index order, with the
+    // device paths: the dump tells interfaces backed by a device (or, before
+    // Linux 5.15, one sysfs readlink per interface does); only those are
+    // looked up in sysfs.
+    static std::vector<NetworkInterface> readDevices();
+    // One netlink dump of the links and one of their addresses; no sysfs.
+    static std::vector<NetworkInterface> readAddresses();
+
+private:
+    static std::vector<NetworkInterface> read(bool addresses);
 };
