@@ -141,21 +141,6 @@ int PairedBench::child(const std::string &mode)
     double seconds = -1;
     if (mode == "scan") {
         seconds = secondsOf([] { MachineInfo().localIpAddresses(); });
-    } else if (mode == "parts") {
-        const auto t0 = Clock::now();
-        MachineInfo info;
-        const auto t1 = Clock::now();
-        info.localIpAddresses();
-        const auto t2 = Clock::now();
-        info.localIpAddresses();
-        const auto t3 = Clock::now();
-        std::printf("connect %.0f first %.0f second %.0f\n", std::chrono::duration<double, std::micro>(t1 - t0).count(), std::chrono::duration<double, std::micro>(t2 - t1).count(), std::chrono::duration<double, std::micro>(t3 - t2).count());
-        return 0;
-    } else if (mode == "loop") {
-        MachineInfo info;
-        for (int i = 0; i < 3000; ++i)
-            info.localIpAddresses();
-        return 0;
     } else if (mode == "qt") {
         seconds = secondsOf([] { QNetworkInterface::allAddresses(); });
     } else if (mode == "page") {
