@@ -64,5 +64,5 @@ ClassCatalog::Table ClassCatalog::script(const std::wstring &className, const st
     // bring properties of their own.
     const BuiltinClass *known = builtin(className);
     return ClassTable::make(known ? std::wstring(known->name) : className,
-                            known ? known->columns() : std::vector<std::wstring>(), rows);
+                            known ? known->columns() : std::vector<std::wstring>(), rows, true);
 }

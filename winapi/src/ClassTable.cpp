@@ -5,7 +5,7 @@ using winapi_seam::Value;
 
 std::shared_ptr<const ClassTable> ClassTable::make(const std::wstring &className,
                                                    std::vector<std::wstring> columns,
-                                                   const std::vector<Row> &rows)
+                                                   const std::vector<Row> &rows, bool indexed)
 {
     auto table = std::make_shared<ClassTable>();
     table->className = className;
@@ -28,6 +28,18 @@ std::shared_ptr<const ClassTable> ClassTable::make(const std::wstring &className
             values[static_cast<std::size_t>(column)] = row[i].second;
         }
         table->rows.push_back(std::move(values));
+    }
+    for (std::size_t column = 0; indexed && column < table->columns.size(); ++column) {
+        auto &index = table->integerColumns[int(column)];
+        for (std::size_t row = 0; row < table->rows.size(); ++row) {
+            const Value &value = table->rows[row][column];
+            if (value.kind() == Value::Kind::Int32) {
+                index[value.intValue()].push_back(row);
+            } else if (!value.isNull()) {
+                table->integerColumns.erase(int(column));
+                break;
+            }
+        }
     }
     return table;
 }

@@ -8,6 +8,30 @@
 
 #include <algorithm>
 
+namespace {
+
+// The only rows that can meet `Column = n`, or an AND with it, when the
+// table keeps that integer column's rows by number; null: scan them all.
+const std::vector<std::size_t> *candidates(const WqlCondition &where, const ClassTable &table)
+{
+    static const std::vector<std::size_t> none;
+    const auto lookUp = [&](const WqlCondition &c) -> const std::vector<std::size_t> * {
+        const auto index = table.integerColumns.find(c.column);
+        if (c.type != WqlCondition::Type::Compare || c.op != WqlCondition::Op::Equal ||
+            c.literal.kind != WqlLiteral::Kind::Integer || index == table.integerColumns.end())
+            return nullptr;
+        const auto rows = index->second.find(c.literal.number);
+        return rows == index->second.end() ? &none : &rows->second;
+    };
+    const std::vector<std::size_t> *found = lookUp(where);
+    for (std::size_t i = 0;
+         !found && where.type == WqlCondition::Type::And && i < where.operands.size(); ++i)
+        found = lookUp(*where.operands[i]);
+    return found;
+}
+
+} // namespace
+
 HRESULT QueryExecutor::run(const std::wstring &wql, ClassTable *result)
 {
     WqlQuery query;
@@ -43,7 +67,10 @@ HRESULT QueryExecutor::run(WqlQuery &query, HRESULT unknownClass, ClassTable *re
         if (selected[i])
             result->columns.push_back(columns[i]);
     }
-    for (const auto &row : source->rows) {
+    const std::vector<std::size_t> *only =
+            query.where ? candidates(*query.where, *source) : nullptr;
+    for (std::size_t n = 0; n < (only ? only->size() : source->rows.size()); ++n) {
+        const auto &row = source->rows[only ? (*only)[n] : n];
         if (query.where && !WqlEvaluator::matches(*query.where, row))
             continue;
         std::vector<winapi_seam::Value> projected;
