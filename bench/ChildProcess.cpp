@@ -21,10 +21,12 @@ ChildProcess::Result ChildProcess::run(const std::string &program,
         env.emplace_back(*entry);
     env.insert(env.end(), environment.begin(), environment.end());
     std::vector<char *> argv{const_cast<char *>(program.c_str())};
+    argv.reserve(arguments.size() + 2);
     for (const std::string &argument : arguments)
         argv.push_back(const_cast<char *>(argument.c_str()));
     argv.push_back(nullptr);
     std::vector<char *> envp;
+    envp.reserve(env.size() + 1);
     for (std::string &entry : env)
         envp.push_back(entry.data());
     envp.push_back(nullptr);

@@ -33,7 +33,7 @@ void script(const std::vector<Adapter> &adapters)
     winapi_seam::scriptRows(L"Win32_NetworkAdapterConfiguration", configs);
 }
 
-Value addresses(std::vector<std::wstring> texts) { return Value::textArray(texts); }
+Value addresses(const std::vector<std::wstring> &texts) { return Value::textArray(texts); }
 
 } // namespace
 

@@ -21,12 +21,12 @@ namespace {
 QString brandString()
 {
 #if defined(__i386__) || defined(__x86_64__)
-    if (__get_cpuid_max(0x80000000, nullptr) < 0x80000004)
+    if (static_cast<unsigned int>(__get_cpuid_max(0x80000000U, nullptr)) < 0x80000004U)
         return QString();
     unsigned int words[13] = {};
-    for (unsigned int leaf = 0; leaf < 3; ++leaf)
-        __get_cpuid(0x80000002 + leaf, &words[4 * leaf], &words[4 * leaf + 1], &words[4 * leaf + 2],
-                    &words[4 * leaf + 3]);
+    for (std::size_t leaf = 0; leaf < 3; ++leaf)
+        __get_cpuid(0x80000002U + unsigned(leaf), &words[4 * leaf], &words[4 * leaf + 1],
+                    &words[4 * leaf + 2], &words[4 * leaf + 3]);
     return QString::fromLatin1(reinterpret_cast<const char *>(words)).trimmed();
 #else
     return QString();
@@ -82,6 +82,7 @@ std::vector<Row> ProcessorProvider::rows()
     name = brand.isEmpty() ? name : brand;
     const std::wstring id = processorId();
     std::vector<Row> rows;
+    rows.reserve(packages.size());
     for (const auto &package : packages) {
         rows.push_back({{L"DeviceID", Value::text(L"CPU" + std::to_wstring(rows.size()))},
                         {L"Manufacturer", textOrNull(package.second.first)},
