@@ -44,8 +44,8 @@ SettingsDialog *MainWindow::openSettings(const std::string &pageId)
     if (!m_dialog) {
         m_dialog = new SettingsDialog(m_session.pages(), this);
         m_dialog->setAttribute(Qt::WA_DeleteOnClose);
-        connect(m_dialog, &SettingsDialog::applied, this, &MainWindow::refreshStatus);
-        connect(m_dialog, &SettingsDialog::applied, this, &MainWindow::reportUnsaved);
+        connect(m_dialog, &SettingsDialog::storesWritten, this, &MainWindow::refreshStatus);
+        connect(m_dialog, &SettingsDialog::storesWritten, this, &MainWindow::reportUnsaved);
     }
     m_dialog->selectPage(pageId);
     m_dialog->show();

@@ -42,7 +42,7 @@ private slots:
 
 private:
     void setDeviceActive(bool active);
-    // Tells the user when a store could not save what the dialog applied.
+    // Tells the user when a store could not save what the dialog wrote.
     void reportUnsaved();
 
     std::unique_ptr<Ui::MainWindow> m_ui;

@@ -52,9 +52,12 @@ public:
     PluginLoader(const PluginLoader &) = delete;
     PluginLoader &operator=(const PluginLoader &) = delete;
 
-    // Loads every *.plg of `folder`, in file-name order.
-    void loadFolder(const QString &folder);
-    // Loads one plug-in; false when it was refused.
+    // Loads every *.plg of `folder`, in file-name order; why the folder
+    // could not be read, or "".
+    QString loadFolder(const QString &folder);
+    // Loads one plug-in; false when it was refused. A file whose ELF
+    // headers or loadable segments do not lie within it is refused before
+    // it is handed to the dynamic loader.
     bool loadFile(const QString &path);
 
     const std::vector<Loaded> &loaded() const;

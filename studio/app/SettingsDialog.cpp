@@ -192,7 +192,7 @@ bool SettingsDialog::applyAll()
             report(tr("The settings page “%1” could not apply its settings.").arg(m_pages[i].title));
         }
     }
-    emit applied();
+    emit storesWritten();
     return all;
 }
 
@@ -202,6 +202,7 @@ void SettingsDialog::restoreCurrentDefaults()
     if (index < 0)
         return;
     guarded(index, [&] { m_pages[size_t(index)].page->restoreDefaults(); });
+    emit storesWritten();
 }
 
 void SettingsDialog::on_buttonBox_clicked(QAbstractButton *button)

@@ -60,7 +60,8 @@ public slots:
 
 signals:
     void errorShown(const QString &message);
-    void applied();
+    // After Apply and after Restore Defaults: the pages wrote to the stores.
+    void storesWritten();
 
 protected:
     void changeEvent(QEvent *event) override;

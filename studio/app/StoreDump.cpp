@@ -55,10 +55,11 @@ QJsonValue StoreDump::jsonValue(const std::string &bytes)
 QString StoreDump::jsonKey(const std::string &bytes)
 {
     QString text;
-    if (asJsonText(bytes, &text))
+    if (asJsonText(bytes, &text) && !text.startsWith(QLatin1Char('{')))
         return text;
     return QString::fromUtf8(QJsonDocument(base64Object(bytes)).toJson(QJsonDocument::Compact));
 }
+
 QJsonObject StoreDump::storeObject(const Entries &entries)
 {
     QJsonObject object;
@@ -72,6 +73,6 @@ QByteArray StoreDump::dump(const std::vector<NamedStore> &stores)
     QJsonObject all;
     for (const NamedStore &store : stores)
         all.insert(QString::fromStdString(store.first),
-                   store.second ? storeObject(*store.second) : QJsonObject());
+                   store.second ? QJsonValue(storeObject(*store.second)) : QJsonValue());
     return QJsonDocument(all).toJson(QJsonDocument::Indented);
 }

@@ -12,11 +12,12 @@
 
 // Settings stores as JSON. Keys and values are bytes; JSON holds text, so
 // bytes that are valid UTF-8 become JSON strings and anything else becomes
-// {"base64": "<the bytes>"}. A key that is not UTF-8 cannot be an object
-// of its own, so it becomes the compact JSON text of that object, e.g. the
-// key string {"base64":"/w=="} for the single byte 0xFF. Text that starts
-// with a byte-order mark goes as base64 as well: JSON writers drop the mark. (A UTF-8 key that
-// is literally such a text would read the same; no real key looks so.)
+// {"base64": "<the bytes>"}. Text starting with a byte-order mark goes as
+// base64 too: JSON writers drop the mark. A key is written as itself only
+// when it is such text and does not begin with '{'; any other key becomes
+// the compact JSON text of its base64 object, e.g. {"base64":"/w=="} for
+// the byte 0xFF. So keys written as themselves never begin with '{' and
+// encoded ones always do: no two stored keys give the same JSON key.
 class StoreDump
 {
 public:
@@ -31,6 +32,7 @@ public:
     static QString jsonKey(const std::string &bytes);
     static QJsonObject storeObject(const Entries &entries);
 
-    // {"<module>": {<entries>}, ...}, indented, ending in a newline.
+    // {"<module>": {<entries>}, ...}, indented, ending in a newline; a store
+    // given as null (its file could not be read) is null.
     static QByteArray dump(const std::vector<NamedStore> &stores);
 };

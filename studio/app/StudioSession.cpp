@@ -75,7 +75,7 @@ StudioSession::stores() const
 {
     std::vector<std::pair<std::string, const std::map<std::string, std::string> *>> all;
     for (const auto &store : m_stores)
-        all.emplace_back(store.first, &store.second->entries());
+        all.emplace_back(store.first, store.second->storedEntries());
     return all;
 }
 

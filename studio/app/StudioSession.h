@@ -49,7 +49,8 @@ public:
     FileSettingsStore *store(const std::string &module) const;
     // Writes one value; false with `error` set when the file was not saved.
     bool write(const StudioOptions::Assignment &assignment, QString *error);
-    // The stores in dump order, for StoreDump.
+    // What the stores' files hold, in dump order, for StoreDump: values
+    // that could not be saved are not shown as stored.
     std::vector<std::pair<std::string, const std::map<std::string, std::string> *>> stores() const;
 
     HostDevice &device() const;

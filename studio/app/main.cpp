@@ -18,7 +18,12 @@
 #include <QTranslator>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -26,10 +31,49 @@ namespace {
 
 QString tr(const char *text) { return QCoreApplication::translate("studio", text); }
 
+// Names and paths in messages come from files and plug-ins: control
+// characters are shown escaped, so each message stays one line and cannot
+// forge another or drive the terminal.
 void say(const QString &line)
 {
-    std::fprintf(stderr, "studio: %s\n", line.toLocal8Bit().constData());
+    QString text;
+    for (const QChar c : line) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            text += QString(c.unicode() < 0x100 ? QLatin1String("\\x%1") : QLatin1String("\\u%1"))
+                            .arg(c.unicode(), c.unicode() < 0x100 ? 2 : 4, 16, QLatin1Char('0'));
+        else
+            text += c;
+    }
+    std::fprintf(stderr, "studio: %s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
+}
+
+// A closed standard stream would let the next file opened take its number,
+// and the dump or a message would land in a settings file: each one closed
+// is given /dev/null. Answers whether standard output was open.
+bool guardStandardStreams()
+{
+    bool outputOpen = true;
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1)
+            continue;
+        outputOpen = outputOpen && fd != STDOUT_FILENO;
+        ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY); // takes the lowest number
+    }
+    return outputOpen;
+}
+
+// Writes the dump; false with `why` set when not all of it got out.
+bool writeOutput(const QByteArray &bytes, bool outputOpen, QString *why)
+{
+    errno = outputOpen ? 0 : EBADF;
+    if (outputOpen &&
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size()) &&
+        std::fflush(stdout) == 0)
+        return true;
+    *why = QString::fromLocal8Bit(std::strerror(errno));
+    return false;
 }
 
 // Exit codes: 0 done, 1 something failed at run time, 2 bad options.
@@ -98,6 +142,10 @@ int runDialog(StudioSession &session, const StudioOptions &options)
 
 int main(int argc, char *argv[])
 {
+    const bool outputOpen = guardStandardStreams();
+    // Past a file-size limit a save must fail (EFBIG) and say so, not kill
+    // the host with unsaved values.
+    std::signal(SIGXFSZ, SIG_IGN);
     qtHandler = qInstallMessageHandler(filterMessages);
     const bool fellBack = hasNoDisplay();
     if (fellBack)
@@ -159,19 +207,28 @@ int main(int argc, char *argv[])
     if (options.hyperFps)
         studio.hostFlags().setFlag("uis_dev.hyper_fps", true);
 
+    // From here on a failure is reported and the run goes on, values kept
+    // in memory; the exit status says that something failed.
+    int code = 0;
     StudioSession session(studio, configDir, options.deviceKinds);
-    for (const QString &error : session.storeErrors())
+    for (const QString &error : session.storeErrors()) {
         say(error);
+        code = kFailed;
+    }
     session.device().setActive(options.deviceActive);
     for (const StudioOptions::Assignment &assignment : options.assignments) {
         QString error;
         if (!session.write(assignment, &error)) {
             say(tr("--set: %1").arg(error));
-            return kFailed;
+            code = kFailed;
         }
     }
 
-    session.loader().loadFolder(pluginDir);
+    const QString unlisted = session.loader().loadFolder(pluginDir);
+    if (!unlisted.isEmpty()) {
+        say(tr("--plugins: cannot read the folder %1: %2").arg(pluginDir, unlisted));
+        code = kFailed;
+    }
     // One line per plug-in, in the order the files were loaded.
     std::vector<std::pair<QString, QString>> lines;
     for (const PluginLoader::Refused &refused : session.loader().refused())
@@ -188,15 +245,14 @@ int main(int argc, char *argv[])
     for (const auto &line : lines)
         say(line.second);
 
-    int code = 0;
     const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
     if (options.isBatch()) {
         if (options.openSettings || options.apply || !options.screenshotFile.isEmpty())
-            code = runDialog(session, options);
-        if (options.dump) {
-            const QByteArray json = StoreDump::dump(session.stores());
-            std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
-            std::fflush(stdout);
+            code = std::max(code, runDialog(session, options));
+        QString why;
+        if (options.dump && !writeOutput(StoreDump::dump(session.stores()), outputOpen, &why)) {
+            say(tr("--dump: the output could not be written: %1").arg(why));
+            code = kFailed;
         }
     } else if (offscreen) {
         say(tr("nothing to show on the offscreen platform (use --screenshot, --dump or --apply)"));
@@ -205,8 +261,12 @@ int main(int argc, char *argv[])
         window.show();
         if (options.openSettings)
             window.openSettings("Device");
-        code = app.exec();
+        code = std::max(code, app.exec());
     }
+    // Values the window could not save were reported there; the exit
+    // status says so as well.
+    if (!session.writeErrors().isEmpty())
+        code = std::max(code, kFailed);
     session.shutdown();
     return code;
 }

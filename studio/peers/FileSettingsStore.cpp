@@ -1,14 +1,28 @@
 #include "FileSettingsStore.h"
 
-#include <QDateTime>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const QByteArray kHeader = QByteArrayLiteral("# studio settings v1");
+// Saves take milliseconds; a holder that keeps the lock longer is stuck.
+constexpr int kLockWaitMs = 10000;
+
+QString osError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 
 bool isUnreserved(char c)
 {
@@ -56,6 +70,105 @@ QByteArray encode(const std::string &bytes)
     return QByteArray::fromRawData(bytes.data(), int(bytes.size())).toPercentEncoding();
 }
 
+bool parse(const QByteArray &text, std::map<std::string, std::string> *entries, QString *why)
+{
+    const QList<QByteArray> lines = text.split('\n');
+    if (lines.first() != kHeader) {
+        *why = FileSettingsStore::tr("line 1: not a studio settings file");
+        return false;
+    }
+    for (int n = 1; n < lines.size(); ++n) {
+        const QByteArray &line = lines.at(n);
+        const int eq = line.indexOf('=');
+        std::string key, value;
+        if (line.isEmpty())
+            continue;
+        if (eq < 0 || !decode(line.left(eq), &key) || !decode(line.mid(eq + 1), &value)) {
+            *why = FileSettingsStore::tr("line %1: not an encoded key=value entry").arg(n + 1);
+            return false;
+        }
+        (*entries)[key] = value;
+    }
+    return true;
+}
+
+QString kindOf(mode_t mode)
+{
+    if (S_ISLNK(mode))
+        return FileSettingsStore::tr("a symbolic link, not a regular file");
+    if (S_ISDIR(mode))
+        return FileSettingsStore::tr("a folder, not a regular file");
+    if (S_ISFIFO(mode))
+        return FileSettingsStore::tr("a FIFO, not a regular file");
+    if (S_ISSOCK(mode))
+        return FileSettingsStore::tr("a socket, not a regular file");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return FileSettingsStore::tr("a device, not a regular file");
+    return FileSettingsStore::tr("not a regular file");
+}
+
+enum class Read { Absent, Done, Refused };
+
+// Reads a regular file without following a link or waiting on a FIFO or
+// device: lstat first, then O_NOFOLLOW | O_NONBLOCK and fstat again, in
+// case something else took the name in between.
+Read readRegular(const QString &path, QByteArray *bytes, QString *why)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info = {};
+    if (::lstat(name.constData(), &info) != 0) {
+        const int error = errno;
+        *why = osError(error);
+        return error == ENOENT ? Read::Absent : Read::Refused;
+    }
+    const int fd = S_ISREG(info.st_mode)
+            ? ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)
+            : -1;
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        *why = S_ISREG(info.st_mode) ? osError(errno) : kindOf(info.st_mode);
+        if (fd >= 0)
+            ::close(fd);
+        return Read::Refused;
+    }
+    QFile file;
+    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    *bytes = file.readAll();
+    if (file.error() == QFileDevice::NoError)
+        return Read::Done;
+    *why = file.errorString();
+    return Read::Refused;
+}
+
+// Replaces `path` whole or not at all. QSaveFile::commit() in Qt 5.15 does
+// not report a failed final flush, and its buffered writes lose the
+// system's reason; so the bytes go through the handle, every call checked,
+// then fsync, and only then does commit() rename.
+bool writeWhole(const QString &path, const QByteArray &bytes, QString *why)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *why = file.errorString();
+        return false;
+    }
+    for (qint64 done = 0; done < bytes.size();) {
+        const ssize_t n =
+                ::write(file.handle(), bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno != EINTR) {
+            *why = osError(errno);
+            return false;
+        }
+        done += std::max<ssize_t>(n, 0);
+    }
+    if (::fsync(file.handle()) != 0) {
+        *why = osError(errno);
+        return false;
+    }
+    if (file.commit())
+        return true;
+    *why = file.errorString();
+    return false;
+}
+
 } // namespace
 
 FileSettingsStore::FileSettingsStore(const QString &filePath)
@@ -72,71 +185,116 @@ QString FileSettingsStore::loadError() const { return m_loadError; }
 
 QString FileSettingsStore::writeError() const { return m_writeError; }
 
+const FileSettingsStore::Entries *FileSettingsStore::storedEntries() const
+{
+    return m_storedKnown ? &m_stored : nullptr;
+}
+
 void FileSettingsStore::load()
 {
-    QFile file(m_path);
-    if (!file.exists())
-        return;
-
+    QByteArray content;
     QString why;
-    if (!file.open(QIODevice::ReadOnly)) {
-        why = file.errorString();
-    } else {
-        const QList<QByteArray> lines = file.readAll().split('\n');
-        if (file.error() != QFile::NoError)
-            why = file.errorString();
-        else if (lines.isEmpty() || lines.first() != kHeader)
-            why = QStringLiteral("line 1: not a studio settings file");
-        for (int n = 1; why.isEmpty() && n < lines.size(); ++n) {
-            const QByteArray &line = lines.at(n);
-            if (line.isEmpty())
-                continue;
-            const int eq = line.indexOf('=');
-            std::string key, value;
-            if (eq < 0 || !decode(line.left(eq), &key) || !decode(line.mid(eq + 1), &value))
-                why = QStringLiteral("line %1: not an encoded key=value entry").arg(n + 1);
-            else
-                m_values[key] = value;
-        }
-    }
-    if (why.isEmpty())
+    const Read read = readRegular(m_path, &content, &why);
+    if (read == Read::Absent)
         return;
-
-    m_values.clear();
-    const QString copy = m_path + QStringLiteral(".unreadable-") +
-            QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddThhmmsszzz"));
-    if (QFile::copy(m_path, copy)) {
-        m_loadError =
-                QStringLiteral("%1: %2; starting empty, the file was kept as %3")
-                        .arg(QDir::toNativeSeparators(m_path), why, QDir::toNativeSeparators(copy));
-    } else {
-        m_writable = false;
-        m_loadError = QStringLiteral("%1: %2; no copy could be made, so changes will not be saved")
-                              .arg(QDir::toNativeSeparators(m_path), why);
+    if (read == Read::Refused) {
+        m_refusal = why;
+        m_storedKnown = false;
+        m_loadError = tr("%1: %2; it is left as it is, and changes are kept only while the "
+                         "studio runs")
+                              .arg(native(m_path), why);
+        return;
     }
+    if (parse(content, &m_stored, &why)) {
+        m_values = m_stored;
+        return;
+    }
+    m_stored.clear();
+    m_storedKnown = false;
+    QString copy, copyError;
+    if (keepCopy(content, &copy, &copyError)) {
+        m_loadError = tr("%1: %2; starting empty, the file was kept as %3")
+                              .arg(native(m_path), why, native(copy));
+    } else {
+        m_refusal = tr("%1, and no copy of it could be made (%2)").arg(why, copyError);
+        m_loadError = tr("%1: %2; changes are kept only while the studio runs")
+                              .arg(native(m_path), m_refusal);
+    }
+}
+
+bool FileSettingsStore::keepCopy(const QByteArray &content, QString *copy, QString *why) const
+{
+    *copy = m_path + QStringLiteral(".unreadable-") +
+            QString::fromLatin1(
+                    QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex().left(16));
+    QByteArray kept;
+    const Read read = readRegular(*copy, &kept, why);
+    if (read == Read::Done && kept == content)
+        return true;
+    why->clear();
+    return read != Read::Refused && writeWhole(*copy, content, why);
 }
 
 bool FileSettingsStore::save()
 {
-    if (!m_writable) {
-        m_writeError = QStringLiteral("%1: not saved, the unreadable file is kept as it was")
-                               .arg(QDir::toNativeSeparators(m_path));
+    if (!m_refusal.isEmpty()) {
+        m_writeError = tr("%1: not saved: %2").arg(native(m_path), m_refusal);
         return false;
     }
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_writeError = QDir::toNativeSeparators(m_path) + QStringLiteral(": ") + file.errorString();
+    const QString lockPath = m_path + QStringLiteral(".lock");
+    QLockFile lock(lockPath);
+    errno = 0;
+    if (!lock.tryLock(kLockWaitMs)) {
+        // QLockFile says only that it could not make the file; the call
+        // that failed left the system's reason (a full disk, say) in errno.
+        const int error = errno;
+        m_writeError = tr("%1: not saved: the lock file %2 %3")
+                               .arg(native(m_path), native(lockPath),
+                                    lock.error() == QLockFile::LockFailedError
+                                            ? tr("stays held by another process")
+                                            : tr("cannot be made: %1").arg(osError(error)));
         return false;
+    }
+    // Merge: what the file holds now, with this store's changes on top.
+    Entries merged;
+    QByteArray content;
+    QString why, copy;
+    switch (readRegular(m_path, &content, &why)) {
+    case Read::Absent:
+        break;
+    case Read::Refused:
+        m_writeError = tr("%1: not saved: %2").arg(native(m_path), why);
+        return false;
+    case Read::Done:
+        if (parse(content, &merged, &why))
+            break;
+        // Damaged since it was read: keep it, and build on what was known.
+        if (!keepCopy(content, &copy, &why)) {
+            m_writeError = tr("%1: not saved: it became unreadable and no copy could be made (%2)")
+                                   .arg(native(m_path), why);
+            return false;
+        }
+        merged = m_stored;
+        break;
+    }
+    for (const auto &change : m_changes) {
+        if (change.second)
+            merged[change.first] = *change.second;
+        else
+            merged.erase(change.first);
     }
     QByteArray text = kHeader + '\n';
-    for (const auto &entry : m_values)
+    for (const auto &entry : merged)
         text += encode(entry.first) + '=' + encode(entry.second) + '\n';
-    file.write(text);
-    if (!file.commit()) {
-        m_writeError = QDir::toNativeSeparators(m_path) + QStringLiteral(": ") + file.errorString();
+    why.clear();
+    if (!writeWhole(m_path, text, &why)) {
+        m_writeError = tr("%1: not saved: %2").arg(native(m_path), why);
         return false;
     }
+    m_values = m_stored = merged;
+    m_storedKnown = true;
+    m_changes.clear();
     m_writeError.clear();
     return true;
 }
@@ -144,11 +302,14 @@ bool FileSettingsStore::save()
 bool FileSettingsStore::setValue(const std::string &key, const std::string &value)
 {
     MemorySettingsStore::setValue(key, value);
+    m_changes[key] = value;
     return save();
 }
 
 bool FileSettingsStore::remove(const std::string &key)
 {
-    const bool held = MemorySettingsStore::remove(key);
-    return held && save();
+    if (!MemorySettingsStore::remove(key))
+        return false;
+    m_changes[key] = std::nullopt;
+    return save();
 }

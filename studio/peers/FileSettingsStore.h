@@ -2,19 +2,42 @@
 
 #include "MemorySettingsStore.h"
 
+#include <QCoreApplication>
 #include <QString>
 
+#include <map>
+#include <optional>
+#include <string>
+
 // A module's settings kept in one file, so they survive a restart of the
-// host. Every change rewrites the file atomically (a crash mid-write leaves
-// the previous file). Keys and values are arbitrary bytes, written
-// percent-encoded one entry a line, so the file stays readable and exact.
+// host. Keys and values are arbitrary bytes, written percent-encoded one
+// entry a line, so the file stays readable and exact.
 //
-// A file that cannot be read or parsed is never overwritten silently: the
-// store starts empty, reports why through loadError(), and first keeps a
-// copy of the file; if even the copy cannot be made it refuses to write.
+// A save either replaces the file whole or fails with the system's reason
+// and leaves the old file byte for byte. Saves are serialised across
+// processes by a lock file and merge as QSettings::sync() does: the file is
+// read again and only the keys this store changed or removed are applied,
+// so two studios never drop each other's keys.
+//
+// Only a regular file is a store. Anything else in its place (a symbolic
+// link, device, FIFO, socket, folder) or a file that cannot be read is
+// reported and left alone: never opened, never replaced; the values then
+// live only as long as the store. A file that reads but cannot be parsed
+// is reported and kept as a copy named after its content (so one copy per
+// distinct content); the store starts empty.
+//
+// Not QSettings with registerFormat(), though it locks and merges too: its
+// keys are QStrings that it rewrites ('/' makes groups, "a//b" becomes
+// "a/b"), its status() carries no system reason, it saves through
+// QSaveFile::commit() unchecked, follows a symbolic link and blocks on a
+// FIFO in the file's place.
 class FileSettingsStore : public MemorySettingsStore
 {
+    Q_DECLARE_TR_FUNCTIONS(FileSettingsStore)
+
 public:
+    using Entries = std::map<std::string, std::string>;
+
     explicit FileSettingsStore(const QString &filePath);
 
     bool setValue(const std::string &key, const std::string &value) override;
@@ -24,8 +47,11 @@ public:
     // Why the file could not be read at start ("" when it read fine or did
     // not exist yet); names the file and the copy that was kept.
     QString loadError() const;
-    // Why the last write failed ("" after a successful one).
+    // Why values of this store are not in its file ("" when all are).
     QString writeError() const;
+    // What the file holds as far as this store knows: read at start or
+    // written by its last save. Null while that is unknown (unreadable).
+    const Entries *storedEntries() const;
 
     // The text of the file format's first line.
     static const char *header();
@@ -33,9 +59,16 @@ public:
 private:
     void load();
     bool save();
+    // Keeps an unparsable file's content beside it; false with `why` set
+    // when no copy could be made.
+    bool keepCopy(const QByteArray &content, QString *copy, QString *why) const;
 
     QString m_path;
     QString m_loadError;
     QString m_writeError;
-    bool m_writable = true;
+    Entries m_stored;
+    bool m_storedKnown = true;
+    QString m_refusal; // why the file must not be replaced ("" when it may)
+    // Keys set (a value) or removed (none) since the last save.
+    std::map<std::string, std::optional<std::string>> m_changes;
 };

@@ -1,81 +1,100 @@
 #pragma once
 
-// Runs the `studio` executable as a person or a script would, and keeps
-// what it said. Shared by the end-to-end tests.
+// Runs the `studio` executable as a person or a script would, keeps what it
+// said and reads its --dump. Shared by the end-to-end tests.
 
-#include <QByteArray>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QStringList>
+
+#define REAL_PLUGIN STUDIO_BIN_DIR "/uis_dev.plg"
 
 struct StudioRun
 {
+    bool finished = false; // and did not crash or hang
     int exitCode = -1;
-    bool finished = false;
-    bool crashed = false;
     QByteArray out;
     QByteArray err;
 
-    QStringList errLines() const
+    QStringList lines(const QString &containing) const
     {
-        QStringList lines = QString::fromUtf8(err).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        return lines;
+        return QString::fromUtf8(err).split('\n', Qt::SkipEmptyParts).filter(containing);
     }
 };
 
-inline QString studioExecutable() { return QStringLiteral(STUDIO_BIN_DIR "/studio"); }
-
-inline QString realPlugin() { return QStringLiteral(STUDIO_BIN_DIR "/uis_dev.plg"); }
-
-inline QString testPlugin(const QString &name)
-{
-    return QStringLiteral(STUDIO_TEST_PLUGIN_DIR "/") + name + QStringLiteral(".plg");
-}
-
-// The environment of a headless run: offscreen, UTF-8, no real display.
-inline QProcessEnvironment headlessEnvironment()
+// Starts `studio arguments...` through `sh -c script`, where the script
+// runs it as "$@" (e.g. `ulimit -f 4; exec "$@"`), headless and in UTF-8.
+inline void startStudio(QProcess &process, const QStringList &arguments,
+                        const QString &script = "exec \"$@\"")
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qt.qpa.*=false"));
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    return env;
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("LC_ALL", "C.UTF-8");
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    process.setProcessEnvironment(env);
+    process.start("/bin/sh", QStringList{"-c", script, "sh", STUDIO_BIN_DIR "/studio"} + arguments);
 }
 
-inline StudioRun runStudio(const QStringList &arguments,
-                           const QProcessEnvironment &env = headlessEnvironment(),
-                           const QString &program = studioExecutable(), int timeoutMs = 60000)
+inline StudioRun finishStudio(QProcess &process)
 {
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(program, arguments);
     StudioRun run;
-    if (!process.waitForStarted(10000))
-        return run;
-    process.closeWriteChannel();
-    run.finished = process.waitForFinished(timeoutMs);
-    if (!run.finished) {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-    run.crashed = process.exitStatus() == QProcess::CrashExit;
+    run.finished = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
+    process.kill();
+    process.waitForFinished();
     run.exitCode = process.exitCode();
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     return run;
 }
 
-// Copies plug-ins (by full path) into `folder` under their own names.
-inline bool copyInto(const QString &folder, const QStringList &files)
+inline StudioRun runStudio(const QStringList &arguments, const QString &script = "exec \"$@\"")
 {
-    for (const QString &file : files) {
-        if (!QFile::copy(file, QDir(folder).filePath(QFileInfo(file).fileName())))
-            return false;
+    QProcess process;
+    startStudio(process, arguments, script);
+    return finishStudio(process);
+}
+
+// Dumped bytes: a JSON string is UTF-8, an object carries base64; a key is
+// a string or the JSON text of such an object.
+inline QByteArray valueBytes(const QJsonValue &value)
+{
+    return value.isObject() ? QByteArray::fromBase64(value["base64"].toString().toLatin1())
+                            : value.toString().toUtf8();
+}
+
+inline QByteArray keyBytes(const QString &key)
+{
+    const QJsonDocument object = QJsonDocument::fromJson(key.toUtf8());
+    return object.isObject() ? valueBytes(object.object()) : key.toUtf8();
+}
+
+// module → (key bytes → value bytes); a store dumped as null is left out.
+using Dump = QMap<QString, QMap<QByteArray, QByteArray>>;
+
+inline Dump parseDump(const QByteArray &out)
+{
+    Dump dump;
+    const QJsonObject all = QJsonDocument::fromJson(out).object();
+    for (auto module = all.begin(); module != all.end(); ++module) {
+        const QJsonObject store = module.value().toObject();
+        if (!module.value().isNull())
+            dump[module.key()];
+        for (auto entry = store.begin(); entry != store.end(); ++entry)
+            dump[module.key()][keyBytes(entry.key())] = valueBytes(entry.value());
     }
-    return true;
+    return dump;
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }

@@ -13,25 +13,15 @@
 
 #include <memory>
 #include <stdexcept>
+#include <string>
 #include <system_error>
 
-#define FAULT_NONE 0
-#define FAULT_NO_DESCRIPTOR 1
-#define FAULT_BAD_JSON 2
-#define FAULT_WRONG_ARCH 3
-#define FAULT_NO_NAME 4
-#define FAULT_NO_ENTRY 5
-#define FAULT_FACTORY_NULL 6
-#define FAULT_FACTORY_THROWS 7
-#define FAULT_INIT_THROWS 8
-#define FAULT_INIT_FALSE 9
-#define FAULT_UNRESOLVED 10
-#define FAULT_NOT_OBJECT 11
-
+// TEST_FAULT: 0 none, 1 no descriptor, 2 bad JSON, 3 wrong architecture,
+// 4 entry not exported, 5 factory throws, 6 init throws, 7 unresolved symbol.
 #define STRINGIFY2(x) #x
 #define STRINGIFY(x) STRINGIFY2(x)
 
-#if TEST_FAULT == FAULT_UNRESOLVED
+#if TEST_FAULT == 7
 // Defined nowhere: loading with every symbol resolved must fail.
 extern "C" int testPluginSymbolDefinedNowhere();
 #endif
@@ -79,11 +69,9 @@ public:
         if (ec)
             throw std::system_error(ec);
         manager->pageRegistry().addPage(std::make_shared<TestPage>(), 9);
-#if TEST_FAULT == FAULT_INIT_THROWS
+#if TEST_FAULT == 6
         throw std::runtime_error("init gave up\non purpose");
-#elif TEST_FAULT == FAULT_INIT_FALSE
-        return false;
-#elif TEST_FAULT == FAULT_UNRESOLVED
+#elif TEST_FAULT == 7
         return testPluginSymbolDefinedNowhere() != 0;
 #else
         return true;
@@ -103,34 +91,22 @@ public:
 
 extern "C" {
 
-#if TEST_FAULT != FAULT_NO_DESCRIPTOR
+#if TEST_FAULT != 1
 Q_DECL_EXPORT const char *VD_GetPluginInfo()
 {
-#if TEST_FAULT == FAULT_BAD_JSON
-    return "{\"architecture\":\"3.1.2.1\",\"name\":";
-#elif TEST_FAULT == FAULT_NOT_OBJECT
-    return "[\"3.1.2.1\"]";
-#elif TEST_FAULT == FAULT_WRONG_ARCH
-    return "{\"architecture\":\"3.1.2.0\",\"name\":\"" STRINGIFY(
-            TEST_NAME) "\",\"module_entry\":\"testCreateModule\"}";
-#elif TEST_FAULT == FAULT_NO_NAME
-    return "{\"architecture\":\"3.1.2.1\",\"name\":\"\",\"module_entry\":\"testCreateModule\"}";
-#elif TEST_FAULT == FAULT_NO_ENTRY
-    return "{\"architecture\":\"3.1.2.1\",\"name\":\"" STRINGIFY(
-            TEST_NAME) "\",\"module_entry\":\"testCreateMissing\"}";
-#else
-    return "{\"architecture\":\"3.1.2.1\",\"name\":\"" STRINGIFY(
-            TEST_NAME) "\",\"module_entry\":\"testCreateModule\"}";
-#endif
+    static const std::string descriptor = TEST_FAULT == 2
+            ? std::string("{\"architecture\":\"3.1.2.1\",\"name\":")
+            : std::string("{\"architecture\":\"") + (TEST_FAULT == 3 ? "3.1.2.0" : "3.1.2.1") +
+                    "\",\"name\":\"" STRINGIFY(TEST_NAME) "\",\"module_entry\":\"" +
+                    (TEST_FAULT == 4 ? "testCreateMissing" : "testCreateModule") + "\"}";
+    return descriptor.c_str();
 }
 #endif
 
 Q_DECL_EXPORT orvane::ModuleRef *testCreateModule(FlagRegistry *flags)
 {
     flags->declareFlag(STRINGIFY(TEST_NAME) ".flag", 0);
-#if TEST_FAULT == FAULT_FACTORY_NULL
-    return nullptr;
-#elif TEST_FAULT == FAULT_FACTORY_THROWS
+#if TEST_FAULT == 5
     throw std::runtime_error("factory refuses");
 #else
     return new TestModuleRef(std::make_shared<TestModule>());

@@ -1,0 +1,144 @@
+#include "StudioProcess.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// What lies at `path`, byte for byte: the kind of node, a link's target
+// and the bytes of a regular file or of what a link points to.
+QByteArray snapshot(const QString &path)
+{
+    struct stat info = {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return "<nothing>";
+    const QByteArray kind = QByteArray::number(info.st_mode & S_IFMT, 8);
+    if (S_ISLNK(info.st_mode))
+        return kind + QFile::symLinkTarget(path).toUtf8() + snapshot(QFile::symLinkTarget(path));
+    return S_ISREG(info.st_mode) ? kind + readFile(path)
+                                 : kind + QByteArray::number(qulonglong(info.st_rdev));
+}
+
+} // namespace
+
+class tst_StoreFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void storeFaults_data();
+    void storeFaults();
+    void concurrentStudiosKeepEveryKey();
+
+private:
+    QString m_noMounts; // why no tmpfs can be mounted here, or ""
+};
+
+void tst_StoreFaults::initTestCase()
+{
+    // A mount namespace of this process alone, so the small tmpfs that the
+    // full-disk cases fill is seen by it and its children, nobody else.
+    if (::geteuid() != 0)
+        m_noMounts = "mounting a small tmpfs needs root (the CI runs the suite as root)";
+    else if (::unshare(CLONE_NEWNS) != 0 ||
+             ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        m_noMounts = QString("no private mount namespace: %1").arg(strerror(errno));
+}
+
+void tst_StoreFaults::storeFaults_data()
+{
+    QTest::addColumn<QString>("setup"); // shell commands, run in a new folder
+    QTest::addColumn<QString>("script"); // runs the studio as "$@"
+    QTest::addColumn<QString>("reason");
+
+    const QString plain = "exec \"$@\"";
+    const QString old = "printf '# studio settings v1\\nkeep=old\\n' >";
+    const QString tmpfs = "mount -t tmpfs -o size=64k tmpfs config; " + old +
+            " config/dev_hwup.conf; cat /dev/zero >config/filler 2>/dev/null || true";
+    // clang-format off
+    QTest::newRow("symbolic link to a file") << old + " target; ln -s ../target config/dev_hwup.conf" << plain << "a symbolic link, not a regular file";
+    QTest::newRow("symbolic link to a device") << "mknod dev c 1 3; ln -s ../dev config/dev_hwup.conf" << plain << "a symbolic link, not a regular file";
+    QTest::newRow("FIFO") << "mkfifo config/dev_hwup.conf" << plain << "a FIFO, not a regular file";
+    QTest::newRow("device node") << "mknod config/dev_hwup.conf c 1 3" << plain << "a device, not a regular file";
+    QTest::newRow("folder") << "mkdir config/dev_hwup.conf" << plain << "a folder, not a regular file";
+    QTest::newRow("full disk") << tmpfs << plain << "No space left on device";
+    QTest::newRow("full disk, a little room left") << tmpfs + "; truncate -s -8k config/filler" << plain << "No space left on device";
+    QTest::newRow("file-size limit") << old + " config/dev_hwup.conf" << "ulimit -f 8; exec \"$@\"" << "File too large";
+    // clang-format on
+}
+
+// Guards against losing stored values to a real machine's faults: the
+// thing in the store's place must stay exactly as it was (never followed,
+// replaced or opened so that the studio blocks), the run must end with
+// exit status 1 and every line about the store must say why, and --dump
+// must not show the unsaved value as stored.
+void tst_StoreFaults::storeFaults()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, script);
+    QFETCH(QString, reason);
+    if (setup.contains("mknod") && ::geteuid() != 0)
+        QSKIP("making a device node needs root (the CI runs the suite as root)");
+    if (setup.contains("mount") && !m_noMounts.isEmpty())
+        QSKIP(qPrintable(m_noMounts));
+    QTemporaryDir dir;
+    const QString config = dir.filePath("config");
+    const QString store = config + "/dev_hwup.conf";
+    struct Unmount // before the folder goes; harmless when nothing is mounted
+    {
+        QByteArray path;
+        ~Unmount() { ::umount2(path.constData(), MNT_DETACH); }
+    } unmount{QFile::encodeName(config)};
+    QVERIFY(QDir().mkpath(config));
+    QProcess shell;
+    shell.setWorkingDirectory(dir.path());
+    shell.start("/bin/sh", {"-ec", setup});
+    QVERIFY2(shell.waitForFinished() && shell.exitCode() == 0, shell.readAllStandardError());
+    const QByteArray before = snapshot(store);
+
+    const StudioRun run = runStudio({"--config", config, "--plugins", dir.path(), "--set",
+                                     "dev_hwup:new=" + QString(64 * 1024, 'n'), "--dump"},
+                                    script);
+    QVERIFY2(run.finished, "the studio hung or crashed");
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(!run.lines("dev_hwup.conf").isEmpty() &&
+                     run.lines("dev_hwup.conf") == run.lines(reason),
+             run.err.constData());
+    QCOMPARE(snapshot(store), before);
+    QVERIFY(!parseDump(run.out)["dev_hwup"].contains("new"));
+    const QDir::Filters all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+    QCOMPARE(QDir(config).entryList(all).size(), 1 + int(setup.contains("filler")));
+}
+
+// Guards against concurrent studios dropping each other's keys: each save
+// must take the lock and merge what the others saved.
+void tst_StoreFaults::concurrentStudiosKeepEveryKey()
+{
+    QTemporaryDir config;
+    std::array<QProcess, 8> studios;
+    for (int i = 0; i < 8; ++i)
+        startStudio(studios[i],
+                    {"--config", config.path(), "--plugins", config.path(), "--set",
+                     QString("dev_hwup:key%1=%1").arg(i)});
+    for (QProcess &studio : studios) {
+        const StudioRun run = finishStudio(studio);
+        QVERIFY2(run.finished && run.exitCode == 0, run.err.constData());
+    }
+    const Dump dump = parseDump(
+            runStudio({"--config", config.path(), "--plugins", config.path(), "--dump"}).out);
+    QCOMPARE(dump["dev_hwup"].size(), 8);
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(dump["dev_hwup"].value(QString("key%1").arg(i).toUtf8()), QByteArray::number(i));
+}
+
+QTEST_GUILESS_MAIN(tst_StoreFaults)
+#include "tst_storefaults.moc"
