@@ -16,7 +16,7 @@ struct BuiltinClass
 {
     const wchar_t *name;
     std::vector<std::wstring> (*columns)();
-    std::vector<Row> (*rows)(); // read afresh for every query
+    std::vector<Values> (*rows)(); // in column order, read afresh for every query
 };
 
 const BuiltinClass kBuiltins[] = {
@@ -49,13 +49,18 @@ ClassCatalog::Table ClassCatalog::find(const std::wstring &className, bool *scri
     if (table)
         return table;
     const BuiltinClass *known = builtin(className);
-    return known ? ClassTable::make(known->name, known->columns(), {}) : nullptr;
+    if (!known)
+        return nullptr;
+    auto definition = std::make_shared<ClassTable>();
+    definition->className = known->name;
+    definition->columns = known->columns();
+    return definition;
 }
 
-ClassCatalog::Table ClassCatalog::machineRows(const std::wstring &className)
+std::vector<Values> ClassCatalog::machineRows(const std::wstring &className)
 {
     const BuiltinClass *known = builtin(className);
-    return known ? ClassTable::make(known->name, known->columns(), known->rows()) : nullptr;
+    return known ? known->rows() : std::vector<Values>();
 }
 
 ClassCatalog::Table ClassCatalog::script(const std::wstring &className, const std::vector<Row> &rows)

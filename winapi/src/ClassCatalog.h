@@ -17,9 +17,9 @@ public:
     // from this machine without its rows (see machineRows); null for a
     // class that does not exist. `scripted` tells which.
     static Table find(const std::wstring &className, bool *scripted);
-    // The rows of a class read from this machine now, under the same
-    // columns as its definition.
-    static Table machineRows(const std::wstring &className);
+    // The rows of a class read from this machine now, in the columns of
+    // its definition.
+    static std::vector<Values> machineRows(const std::wstring &className);
     // Rows scripted for a class, in the class's column order.
     static Table script(const std::wstring &className, const std::vector<winapi_seam::Row> &rows);
 };

@@ -18,15 +18,9 @@ std::shared_ptr<const ClassTable> ClassTable::make(const std::wstring &className
     }
     table->rows.reserve(rows.size());
     for (const Row &row : rows) {
-        std::vector<Value> values(table->columns.size());
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            // Providers list their properties in column order already.
-            const std::wstring &name = row[i].first;
-            const int column = i < values.size() && TextFold::equal(table->columns[i], name)
-                    ? int(i)
-                    : table->columnIndex(name);
-            values[static_cast<std::size_t>(column)] = row[i].second;
-        }
+        Values values(table->columns.size());
+        for (const auto &property : row)
+            values[static_cast<std::size_t>(table->columnIndex(property.first))] = property.second;
         table->rows.push_back(std::move(values));
     }
     for (std::size_t column = 0; indexed && column < table->columns.size(); ++column) {

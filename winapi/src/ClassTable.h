@@ -10,13 +10,16 @@
 #include <unordered_map>
 #include <vector>
 
+// One instance's values, one per property of its class, in column order.
+using Values = std::vector<winapi_seam::Value>;
+
 // One WMI class as a table: its property names in the class's order and its
 // instances, each with one value per property.
 struct ClassTable
 {
     std::wstring className;
     std::vector<std::wstring> columns;
-    std::vector<std::vector<winapi_seam::Value>> rows;
+    std::vector<Values> rows;
     // For each column that holds only 32-bit integers and NULLs: the rows
     // holding each number, in row order. Made for scripted tables only,
     // which serve many queries (the address list asks one per adapter), so

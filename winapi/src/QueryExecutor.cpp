@@ -58,9 +58,11 @@ HRESULT QueryExecutor::run(WqlQuery &query, HRESULT unknownClass, ClassTable *re
     if (query.where && !resolve(*query.where, *definition))
         return WBEM_E_INVALID_QUERY;
 
-    const ClassCatalog::Table source =
-            scripted ? definition : ClassCatalog::machineRows(query.className);
-    result->className = source->className;
+    // The machine's rows are this query's own: matches move out of them.
+    std::vector<Values> read =
+            scripted ? std::vector<Values>() : ClassCatalog::machineRows(definition->className);
+    const std::vector<Values> &rows = scripted ? definition->rows : read;
+    result->className = definition->className;
     result->columns.clear();
     result->rows.clear();
     for (std::size_t i = 0; i < columns.size(); ++i) {
@@ -68,16 +70,16 @@ HRESULT QueryExecutor::run(WqlQuery &query, HRESULT unknownClass, ClassTable *re
             result->columns.push_back(columns[i]);
     }
     const std::vector<std::size_t> *only =
-            query.where ? candidates(*query.where, *source) : nullptr;
-    for (std::size_t n = 0; n < (only ? only->size() : source->rows.size()); ++n) {
-        const auto &row = source->rows[only ? (*only)[n] : n];
-        if (query.where && !WqlEvaluator::matches(*query.where, row))
+            query.where ? candidates(*query.where, *definition) : nullptr;
+    for (std::size_t n = 0; n < (only ? only->size() : rows.size()); ++n) {
+        const std::size_t at = only ? (*only)[n] : n;
+        if (query.where && !WqlEvaluator::matches(*query.where, rows[at]))
             continue;
-        std::vector<winapi_seam::Value> projected;
+        Values projected;
         projected.reserve(result->columns.size());
-        for (std::size_t i = 0; i < row.size(); ++i) {
+        for (std::size_t i = 0; i < rows[at].size(); ++i) {
             if (selected[i])
-                projected.push_back(row[i]);
+                projected.push_back(scripted ? rows[at][i] : std::move(read[at][i]));
         }
         result->rows.push_back(std::move(projected));
     }

@@ -7,7 +7,6 @@
 #include <sys/sysinfo.h>
 #include <unistd.h>
 
-using winapi_seam::Row;
 using winapi_seam::Value;
 
 std::wstring ComputerSystemProvider::hostName()
@@ -31,7 +30,7 @@ std::vector<std::wstring> ComputerSystemProvider::columns()
             L"TotalPhysicalMemory"};
 }
 
-std::vector<Row> ComputerSystemProvider::rows()
+std::vector<Values> ComputerSystemProvider::rows()
 {
     // The DNS domain of the host name; a machine without one is in the
     // workgroup, as Windows says.
@@ -42,9 +41,8 @@ std::vector<Row> ComputerSystemProvider::rows()
             ? Value::text(std::to_wstring(static_cast<unsigned long long>(info.totalram) *
                                           info.mem_unit))
             : Value::null();
-    return {{{L"DNSHostName", Value::text(host.substr(0, dot))},
-             {L"Domain", Value::text(dot + 1 < host.size() ? host.substr(dot + 1) : L"WORKGROUP")},
-             {L"Name", Value::text(netbiosName())},
-             {L"NumberOfLogicalProcessors", Value::int32(int(::sysconf(_SC_NPROCESSORS_ONLN)))},
-             {L"TotalPhysicalMemory", memory}}};
+    return {{Value::text(host.substr(0, dot)),
+             Value::text(dot + 1 < host.size() ? host.substr(dot + 1) : L"WORKGROUP"),
+             Value::text(netbiosName()), Value::int32(int(::sysconf(_SC_NPROCESSORS_ONLN))),
+             memory}};
 }

@@ -2,7 +2,6 @@
 
 #include "SysfsReader.h"
 
-using winapi_seam::Row;
 using winapi_seam::Value;
 
 namespace {
@@ -22,12 +21,9 @@ std::vector<std::wstring> DmiProvider::biosColumns()
     return {L"Manufacturer", L"ReleaseDate", L"SerialNumber", L"SMBIOSBIOSVersion"};
 }
 
-std::vector<Row> DmiProvider::biosRows()
+std::vector<Values> DmiProvider::biosRows()
 {
-    return {{{L"Manufacturer", dmi("bios_vendor")},
-             {L"ReleaseDate", dmi("bios_date")},
-             {L"SerialNumber", dmi("product_serial")},
-             {L"SMBIOSBIOSVersion", dmi("bios_version")}}};
+    return {{dmi("bios_vendor"), dmi("bios_date"), dmi("product_serial"), dmi("bios_version")}};
 }
 
 std::vector<std::wstring> DmiProvider::baseBoardColumns()
@@ -35,10 +31,7 @@ std::vector<std::wstring> DmiProvider::baseBoardColumns()
     return {L"Manufacturer", L"Product", L"SerialNumber", L"Version"};
 }
 
-std::vector<Row> DmiProvider::baseBoardRows()
+std::vector<Values> DmiProvider::baseBoardRows()
 {
-    return {{{L"Manufacturer", dmi("board_vendor")},
-             {L"Product", dmi("board_name")},
-             {L"SerialNumber", dmi("board_serial")},
-             {L"Version", dmi("board_version")}}};
+    return {{dmi("board_vendor"), dmi("board_name"), dmi("board_serial"), dmi("board_version")}};
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <winapi/WinapiSeam.h>
+#include "ClassTable.h"
 
 // Win32_BIOS and Win32_BaseBoard from the firmware's DMI tables as the
 // kernel shows them in /sys/class/dmi/id; NULL for what cannot be read
@@ -9,7 +9,7 @@ class DmiProvider
 {
 public:
     static std::vector<std::wstring> biosColumns();
-    static std::vector<winapi_seam::Row> biosRows();
+    static std::vector<Values> biosRows();
     static std::vector<std::wstring> baseBoardColumns();
-    static std::vector<winapi_seam::Row> baseBoardRows();
+    static std::vector<Values> baseBoardRows();
 };

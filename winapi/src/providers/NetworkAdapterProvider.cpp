@@ -8,7 +8,6 @@
 
 #include <net/if.h>
 
-using winapi_seam::Row;
 using winapi_seam::Value;
 
 namespace {
@@ -46,9 +45,9 @@ std::vector<std::wstring> NetworkAdapterProvider::adapterColumns()
             L"PNPDeviceID"};
 }
 
-std::vector<Row> NetworkAdapterProvider::adapterRows()
+std::vector<Values> NetworkAdapterProvider::adapterRows()
 {
-    std::vector<Row> rows;
+    std::vector<Values> rows;
     int rootNumber = 0;
     for (const NetworkInterface &interface : NetworkInterfaces::readDevices()) {
         const std::wstring name = SysfsReader::widen(interface.name);
@@ -60,16 +59,11 @@ std::vector<Row> NetworkAdapterProvider::adapterRows()
                           .arg(rootNumber++, 4, 10, QLatin1Char('0'))
                           .toStdWString();
         }
-        rows.push_back({{L"DeviceID", Value::text(std::to_wstring(interface.index))},
-                        {L"Index", Value::int32(interface.index)},
-                        {L"InterfaceIndex", Value::int32(interface.index)},
-                        {L"MACAddress", macAddress(interface)},
-                        {L"Name", Value::text(name)},
-                        {L"NetConnectionID", Value::text(name)},
-                        {L"NetConnectionStatus", Value::int32(connectionStatus(interface.flags))},
-                        {L"NetEnabled", Value::boolean(interface.flags & IFF_UP)},
-                        {L"PhysicalAdapter", Value::boolean(physical)},
-                        {L"PNPDeviceID", Value::text(pnp)}});
+        rows.push_back({Value::text(std::to_wstring(interface.index)), Value::int32(interface.index),
+                        Value::int32(interface.index), macAddress(interface), Value::text(name),
+                        Value::text(name), Value::int32(connectionStatus(interface.flags)),
+                        Value::boolean(interface.flags & IFF_UP), Value::boolean(physical),
+                        Value::text(pnp)});
     }
     return rows;
 }
@@ -80,18 +74,17 @@ std::vector<std::wstring> NetworkAdapterProvider::configurationColumns()
             L"IPEnabled",   L"IPSubnet", L"MACAddress"};
 }
 
-std::vector<Row> NetworkAdapterProvider::configurationRows()
+std::vector<Values> NetworkAdapterProvider::configurationRows()
 {
-    std::vector<Row> rows;
+    std::vector<Values> rows;
     for (const NetworkInterface &interface : NetworkInterfaces::readAddresses()) {
         const bool none = interface.addresses.empty();
-        rows.push_back({{L"Description", Value::text(SysfsReader::widen(interface.name))},
-                        {L"Index", Value::int32(interface.index)},
-                        {L"InterfaceIndex", Value::int32(interface.index)},
-                        {L"IPAddress", none ? Value::null() : Value::textArray(interface.addresses)},
-                        {L"IPEnabled", Value::boolean((interface.flags & IFF_UP) && !none)},
-                        {L"IPSubnet", none ? Value::null() : Value::textArray(interface.subnets)},
-                        {L"MACAddress", macAddress(interface)}});
+        rows.push_back({Value::text(SysfsReader::widen(interface.name)),
+                        Value::int32(interface.index), Value::int32(interface.index),
+                        none ? Value::null() : Value::textArray(interface.addresses),
+                        Value::boolean((interface.flags & IFF_UP) && !none),
+                        none ? Value::null() : Value::textArray(interface.subnets),
+                        macAddress(interface)});
     }
     return rows;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <winapi/WinapiSeam.h>
+#include "ClassTable.h"
 
 // Win32_NetworkAdapter and Win32_NetworkAdapterConfiguration: one row per
 // kernel network interface of the calling thread's network namespace, read
@@ -11,7 +11,7 @@ class NetworkAdapterProvider
 {
 public:
     static std::vector<std::wstring> adapterColumns();
-    static std::vector<winapi_seam::Row> adapterRows();
+    static std::vector<Values> adapterRows();
     static std::vector<std::wstring> configurationColumns();
-    static std::vector<winapi_seam::Row> configurationRows();
+    static std::vector<Values> configurationRows();
 };

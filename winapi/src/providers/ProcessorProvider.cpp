@@ -11,7 +11,6 @@
 #include <cpuid.h>
 #endif
 
-using winapi_seam::Row;
 using winapi_seam::Value;
 
 namespace {
@@ -59,7 +58,7 @@ std::vector<std::wstring> ProcessorProvider::columns()
     return {L"DeviceID", L"Manufacturer", L"Name", L"NumberOfLogicalProcessors", L"ProcessorId"};
 }
 
-std::vector<Row> ProcessorProvider::rows()
+std::vector<Values> ProcessorProvider::rows()
 {
     // One /proc/cpuinfo block per logical processor; a package per
     // "physical id" (one package where there is none).
@@ -81,14 +80,13 @@ std::vector<Row> ProcessorProvider::rows()
     const QString brand = brandString();
     name = brand.isEmpty() ? name : brand;
     const std::wstring id = processorId();
-    std::vector<Row> rows;
+    std::vector<Values> rows;
     rows.reserve(packages.size());
     for (const auto &package : packages) {
-        rows.push_back({{L"DeviceID", Value::text(L"CPU" + std::to_wstring(rows.size()))},
-                        {L"Manufacturer", textOrNull(package.second.first)},
-                        {L"Name", textOrNull(name)},
-                        {L"NumberOfLogicalProcessors", Value::int32(package.second.second)},
-                        {L"ProcessorId", id.empty() ? Value::null() : Value::text(id)}});
+        rows.push_back({Value::text(L"CPU" + std::to_wstring(rows.size())),
+                        textOrNull(package.second.first), textOrNull(name),
+                        Value::int32(package.second.second),
+                        id.empty() ? Value::null() : Value::text(id)});
     }
     return rows;
 }

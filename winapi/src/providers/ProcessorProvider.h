@@ -1,6 +1,6 @@
 #pragma once
 
-#include <winapi/WinapiSeam.h>
+#include "ClassTable.h"
 
 // Win32_Processor: one row per physical package, from /proc/cpuinfo; on
 // x86 the name is CPUID's brand string and ProcessorId its signature.
@@ -8,7 +8,7 @@ class ProcessorProvider
 {
 public:
     static std::vector<std::wstring> columns();
-    static std::vector<winapi_seam::Row> rows();
+    static std::vector<Values> rows();
     // "EDX then EAX of CPUID leaf 1" as 16 upper-case hex digits; empty
     // where there is no CPUID.
     static std::wstring processorId();

@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 
-using winapi_seam::Row;
 using winapi_seam::Value;
 
 std::vector<std::wstring> TimeZoneProvider::columns()
@@ -14,7 +13,7 @@ std::vector<std::wstring> TimeZoneProvider::columns()
     return {L"Bias", L"Caption", L"DaylightName", L"Description", L"StandardName"};
 }
 
-std::vector<Row> TimeZoneProvider::rows()
+std::vector<Values> TimeZoneProvider::rows()
 {
     const QTimeZone zone = QTimeZone::systemTimeZone();
     const int offset =
@@ -27,10 +26,7 @@ std::vector<Row> TimeZoneProvider::rows()
     const auto name = [&zone](QTimeZone::TimeType type) {
         return Value::text(zone.displayName(type, QTimeZone::LongName, QLocale::c()).toStdWString());
     };
-    return {{{L"Bias", Value::int32(-offset)},
-             {L"Caption", Value::text(caption.toStdWString())},
-             {L"DaylightName",
-              name(zone.hasDaylightTime() ? QTimeZone::DaylightTime : QTimeZone::StandardTime)},
-             {L"Description", Value::text(caption.toStdWString())},
-             {L"StandardName", name(QTimeZone::StandardTime)}}};
+    return {{Value::int32(-offset), Value::text(caption.toStdWString()),
+             name(zone.hasDaylightTime() ? QTimeZone::DaylightTime : QTimeZone::StandardTime),
+             Value::text(caption.toStdWString()), name(QTimeZone::StandardTime)}};
 }

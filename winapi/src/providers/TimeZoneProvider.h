@@ -1,6 +1,6 @@
 #pragma once
 
-#include <winapi/WinapiSeam.h>
+#include "ClassTable.h"
 
 // Win32_TimeZone: the system time zone, with Windows' bias sign (minutes
 // to add to local time to get UTC).
@@ -8,5 +8,5 @@ class TimeZoneProvider
 {
 public:
     static std::vector<std::wstring> columns();
-    static std::vector<winapi_seam::Row> rows();
+    static std::vector<Values> rows();
 };
