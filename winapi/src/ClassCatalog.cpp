@@ -17,12 +17,15 @@ struct BuiltinClass
     const wchar_t *name;
     std::vector<std::wstring> (*columns)();
     std::vector<Values> (*rows)(); // in column order, read afresh for every query
+    // Reads only the instance with the given Index, where the class can.
+    std::vector<Values> (*rowsOfIndex)(int index) = nullptr;
 };
 
 const BuiltinClass kBuiltins[] = {
         {L"Win32_NetworkAdapter", &NetworkAdapterProvider::adapterColumns,
          &NetworkAdapterProvider::adapterRows},
         {L"Win32_NetworkAdapterConfiguration", &NetworkAdapterProvider::configurationColumns,
+         [] { return NetworkAdapterProvider::configurationRows(0); },
          &NetworkAdapterProvider::configurationRows},
         {L"Win32_BIOS", &DmiProvider::biosColumns, &DmiProvider::biosRows},
         {L"Win32_BaseBoard", &DmiProvider::baseBoardColumns, &DmiProvider::baseBoardRows},
@@ -57,9 +60,11 @@ ClassCatalog::Table ClassCatalog::find(const std::wstring &className, bool *scri
     return definition;
 }
 
-std::vector<Values> ClassCatalog::machineRows(const std::wstring &className)
+std::vector<Values> ClassCatalog::machineRows(const std::wstring &className, int index)
 {
     const BuiltinClass *known = builtin(className);
+    if (known && known->rowsOfIndex && index > 0)
+        return known->rowsOfIndex(index);
     return known ? known->rows() : std::vector<Values>();
 }
 

@@ -18,8 +18,9 @@ public:
     // class that does not exist. `scripted` tells which.
     static Table find(const std::wstring &className, bool *scripted);
     // The rows of a class read from this machine now, in the columns of
-    // its definition.
-    static std::vector<Values> machineRows(const std::wstring &className);
+    // its definition. `index` > 0: no row but the one with that Index is
+    // asked for, so a class may read that instance alone.
+    static std::vector<Values> machineRows(const std::wstring &className, int index = 0);
     // Rows scripted for a class, in the class's column order.
     static Table script(const std::wstring &className, const std::vector<winapi_seam::Row> &rows);
 };

@@ -7,27 +7,40 @@
 #include <winapi/WbemCli.h>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
-// The only rows that can meet `Column = n`, or an AND with it, when the
-// table keeps that integer column's rows by number; null: scan them all.
-const std::vector<std::size_t> *candidates(const WqlCondition &where, const ClassTable &table)
+// The `Column = n` that a row must meet for `where` to hold: `where` itself
+// or an operand of its AND, on a column `wanted` accepts; null if none.
+template<class Wanted>
+const WqlCondition *integerKey(const WqlCondition *where, Wanted wanted)
+{
+    const auto isKey = [&wanted](const WqlCondition &c) {
+        return c.type == WqlCondition::Type::Compare && c.op == WqlCondition::Op::Equal &&
+                c.literal.kind == WqlLiteral::Kind::Integer && wanted(c.column);
+    };
+    if (!where || isKey(*where))
+        return where;
+    for (const auto &operand : where->operands) {
+        if (where->type == WqlCondition::Type::And && isKey(*operand))
+            return operand.get();
+    }
+    return nullptr;
+}
+
+// The only rows that can meet the query, when the table keeps an integer
+// column's rows by number; null: scan them all.
+const std::vector<std::size_t> *candidates(const WqlCondition *where, const ClassTable &table)
 {
     static const std::vector<std::size_t> none;
-    const auto lookUp = [&](const WqlCondition &c) -> const std::vector<std::size_t> * {
-        const auto index = table.integerColumns.find(c.column);
-        if (c.type != WqlCondition::Type::Compare || c.op != WqlCondition::Op::Equal ||
-            c.literal.kind != WqlLiteral::Kind::Integer || index == table.integerColumns.end())
-            return nullptr;
-        const auto rows = index->second.find(c.literal.number);
-        return rows == index->second.end() ? &none : &rows->second;
-    };
-    const std::vector<std::size_t> *found = lookUp(where);
-    for (std::size_t i = 0;
-         !found && where.type == WqlCondition::Type::And && i < where.operands.size(); ++i)
-        found = lookUp(*where.operands[i]);
-    return found;
+    const WqlCondition *key =
+            integerKey(where, [&table](int column) { return table.integerColumns.count(column); });
+    if (!key)
+        return nullptr;
+    const auto &rowsByNumber = table.integerColumns.at(key->column);
+    const auto rows = rowsByNumber.find(key->literal.number);
+    return rows == rowsByNumber.end() ? &none : &rows->second;
 }
 
 } // namespace
@@ -59,8 +72,15 @@ HRESULT QueryExecutor::run(WqlQuery &query, HRESULT unknownClass, ClassTable *re
         return WBEM_E_INVALID_QUERY;
 
     // The machine's rows are this query's own: matches move out of them.
-    std::vector<Values> read =
-            scripted ? std::vector<Values>() : ClassCatalog::machineRows(definition->className);
+    // `Index = n` (the address list asks it once per adapter) reads one
+    // instance where the class can.
+    const int indexColumn = definition->columnIndex(L"Index");
+    const WqlCondition *key = integerKey(query.where.get(), [indexColumn](int column) {
+        return column == indexColumn;
+    });
+    const int index = key && key->literal.number <= INT_MAX ? int(key->literal.number) : 0;
+    std::vector<Values> read = scripted ? std::vector<Values>()
+                                        : ClassCatalog::machineRows(definition->className, index);
     const std::vector<Values> &rows = scripted ? definition->rows : read;
     result->className = definition->className;
     result->columns.clear();
@@ -69,8 +89,7 @@ HRESULT QueryExecutor::run(WqlQuery &query, HRESULT unknownClass, ClassTable *re
         if (selected[i])
             result->columns.push_back(columns[i]);
     }
-    const std::vector<std::size_t> *only =
-            query.where ? candidates(*query.where, *definition) : nullptr;
+    const std::vector<std::size_t> *only = candidates(query.where.get(), *definition);
     for (std::size_t n = 0; n < (only ? only->size() : rows.size()); ++n) {
         const std::size_t at = only ? (*only)[n] : n;
         if (query.where && !WqlEvaluator::matches(*query.where, rows[at]))

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <cwchar>
+
 #include <net/if.h>
 
 using winapi_seam::Value;
@@ -55,9 +57,9 @@ std::vector<Values> NetworkAdapterProvider::adapterRows()
         const bool physical = !pnp.empty();
         if (!physical) {
             // Windows lists software adapters under ROOT\NET.
-            pnp = QStringLiteral("ROOT\\NET\\%1")
-                          .arg(rootNumber++, 4, 10, QLatin1Char('0'))
-                          .toStdWString();
+            wchar_t text[24];
+            std::swprintf(text, 24, L"ROOT\\NET\\%04d", rootNumber++);
+            pnp = text;
         }
         rows.push_back({Value::text(std::to_wstring(interface.index)), Value::int32(interface.index),
                         Value::int32(interface.index), macAddress(interface), Value::text(name),
@@ -74,10 +76,10 @@ std::vector<std::wstring> NetworkAdapterProvider::configurationColumns()
             L"IPEnabled",   L"IPSubnet", L"MACAddress"};
 }
 
-std::vector<Values> NetworkAdapterProvider::configurationRows()
+std::vector<Values> NetworkAdapterProvider::configurationRows(int index)
 {
     std::vector<Values> rows;
-    for (const NetworkInterface &interface : NetworkInterfaces::readAddresses()) {
+    for (const NetworkInterface &interface : NetworkInterfaces::readAddresses(index)) {
         const bool none = interface.addresses.empty();
         rows.push_back({Value::text(SysfsReader::widen(interface.name)),
                         Value::int32(interface.index), Value::int32(interface.index),

@@ -13,5 +13,6 @@ public:
     static std::vector<std::wstring> adapterColumns();
     static std::vector<Values> adapterRows();
     static std::vector<std::wstring> configurationColumns();
-    static std::vector<Values> configurationRows();
+    // `index` > 0: only the interface with that index is read.
+    static std::vector<Values> configurationRows(int index);
 };

@@ -16,9 +16,10 @@
 
 namespace {
 
-// Sends one dump request and hands each answer message to `take`; false
-// when the kernel reports an error or the socket fails.
-bool dump(int socket, uint16_t type, const std::function<void(const nlmsghdr &)> &take)
+// Sends one dump request (or, for a link index, a request for that link)
+// and hands each answer message to `take`; false when the kernel reports an
+// error or the socket fails.
+bool dump(int socket, uint16_t type, int index, const std::function<void(const nlmsghdr &)> &take)
 {
     struct
     {
@@ -36,7 +37,9 @@ bool dump(int socket, uint16_t type, const std::function<void(const nlmsghdr &)>
     if (type != RTM_GETLINK)
         request.header.nlmsg_len = NLMSG_LENGTH(sizeof(ifaddrmsg));
     request.header.nlmsg_type = type;
-    request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
+    request.body.ifi_index = index;
+    // The kernel ends a single answer with an acknowledgement.
+    request.header.nlmsg_flags = NLM_F_REQUEST | (index > 0 ? NLM_F_ACK : NLM_F_DUMP);
     request.header.nlmsg_seq = type;
     if (::send(socket, &request, sizeof request, 0) < 0)
         return false;
@@ -53,7 +56,7 @@ bool dump(int socket, uint16_t type, const std::function<void(const nlmsghdr &)>
             if (message->nlmsg_type == NLMSG_DONE)
                 return true;
             if (message->nlmsg_type == NLMSG_ERROR)
-                return false;
+                return static_cast<const nlmsgerr *>(NLMSG_DATA(message))->error == 0;
             take(*message);
         }
     }
@@ -143,18 +146,21 @@ std::string devicePath(const std::string &name)
 
 } // namespace
 
-std::vector<NetworkInterface> NetworkInterfaces::readDevices() { return read(false); }
+std::vector<NetworkInterface> NetworkInterfaces::readDevices() { return read(false, 0); }
 
-std::vector<NetworkInterface> NetworkInterfaces::readAddresses() { return read(true); }
+std::vector<NetworkInterface> NetworkInterfaces::readAddresses(int index)
+{
+    return read(true, std::max(index, 0)); // 0 names no interface: all of them
+}
 
-std::vector<NetworkInterface> NetworkInterfaces::read(bool addresses)
+std::vector<NetworkInterface> NetworkInterfaces::read(bool addresses, int index)
 {
     std::vector<NetworkInterface> interfaces;
     const FileDescriptor socket(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
     if (socket.get() < 0)
         return interfaces;
     const auto links = [&interfaces](const nlmsghdr &m) { addLink(m, interfaces); };
-    if (!dump(socket.get(), RTM_GETLINK, links))
+    if (!dump(socket.get(), RTM_GETLINK, index, links))
         return {};
     std::sort(interfaces.begin(), interfaces.end(),
               [](const NetworkInterface &a, const NetworkInterface &b) {
@@ -162,7 +168,8 @@ std::vector<NetworkInterface> NetworkInterfaces::read(bool addresses)
               });
     if (addresses) {
         const auto take = [&interfaces](const nlmsghdr &m) { addAddress(m, interfaces); };
-        return dump(socket.get(), RTM_GETADDR, take) ? interfaces : std::vector<NetworkInterface>();
+        return dump(socket.get(), RTM_GETADDR, 0, take) ? interfaces
+                                                        : std::vector<NetworkInterface>();
     }
     static const bool namesParents = kernelNamesParents();
     for (NetworkInterface &interface : interfaces) {

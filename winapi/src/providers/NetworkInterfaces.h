@@ -28,9 +28,10 @@ public:
     // Linux 5.15, one sysfs readlink per interface does); only those are
     // looked up in sysfs.
     static std::vector<NetworkInterface> readDevices();
-    // One netlink dump of the links and one of their addresses; no sysfs.
-    static std::vector<NetworkInterface> readAddresses();
+    // One netlink dump of the links (or a request for the one link with
+    // the given index) and one dump of the addresses; no sysfs.
+    static std::vector<NetworkInterface> readAddresses(int index = -1);
 
 private:
-    static std::vector<NetworkInterface> read(bool addresses);
+    static std::vector<NetworkInterface> read(bool addresses, int index);
 };

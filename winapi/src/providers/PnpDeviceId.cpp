@@ -2,17 +2,27 @@
 
 #include "SysfsReader.h"
 
-#include <QString>
-
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
-std::wstring hex(uint value, int width)
+// Formatting and parsing through the C library: QString::arg's first call
+// in a process sets up locale data, which cost the first scan more than
+// its sysfs reads.
+std::wstring hex(unsigned long value, int width)
 {
-    return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper().toStdWString();
+    wchar_t text[24];
+    std::swprintf(text, 24, L"%0*lX", width, value);
+    return text;
+}
+
+unsigned long hexValue(const std::string &text, std::size_t at = 0, std::size_t length = 8)
+{
+    return at < text.size() ? std::strtoul(text.substr(at, length).c_str(), nullptr, 16) : 0;
 }
 
 std::string baseName(const std::string &path) { return path.substr(path.rfind('/') + 1); }
@@ -22,16 +32,15 @@ std::wstring hexField(const std::string &directory, const char *attribute, int w
 {
     std::string text;
     SysfsReader::readLine(directory + "/" + attribute, &text);
-    bool ok = false;
-    const uint value = QString::fromStdString(text).toUInt(&ok, 16);
-    return hex(ok ? value : 0u, width);
+    return hex(hexValue(text), width);
 }
 
 std::wstring instance(const std::string &directory)
 {
-    QString name = QString::fromStdString(baseName(directory)).toUpper();
-    name.replace(QLatin1Char(':'), QLatin1Char('&')).replace(QLatin1Char('.'), QLatin1Char('&'));
-    return name.toStdWString();
+    std::string name = baseName(directory);
+    for (char &c : name)
+        c = (c == ':' || c == '.') ? '&' : char(std::toupper(static_cast<unsigned char>(c)));
+    return SysfsReader::widen(name);
 }
 
 // Two reads where five attributes would take five: the ids from the
@@ -42,14 +51,11 @@ std::wstring pciId(const std::string &directory)
 {
     std::string uevent;
     SysfsReader::readWhole(directory + "/uevent", &uevent);
+    // "PCI_ID=1AF4:1041": vendor, then device.
     const auto ids = [&uevent](const char *key) {
         const std::size_t at = uevent.find(key);
-        const QString value = at == std::string::npos
-                ? QString()
-                : QString::fromStdString(uevent.substr(at + std::strlen(key), 9));
-        // "1AF4:1041": vendor, then device
-        return std::make_pair(value.left(4).toUInt(nullptr, 16),
-                              value.mid(5, 4).toUInt(nullptr, 16));
+        const std::size_t value = at == std::string::npos ? uevent.size() : at + std::strlen(key);
+        return std::make_pair(hexValue(uevent, value, 4), hexValue(uevent, value + 5, 4));
     };
     const auto id = ids("PCI_ID=");
     const auto subsystem = ids("PCI_SUBSYS_ID=");
