@@ -46,8 +46,10 @@ WqlParser::WqlParser(const std::wstring &text)
         }
         if (isNameChar(c, true)) {
             token.kind = Kind::Name;
+            const std::size_t start = pos;
             while (pos < text.size() && isNameChar(text[pos], false))
-                token.text.push_back(text[pos++]);
+                ++pos;
+            token.text.assign(text, start, pos - start);
         } else if ((c >= L'0' && c <= L'9') ||
                    ((c == L'-' || c == L'+') && next >= L'0' && next <= L'9')) {
             token.kind = Kind::Integer;
