@@ -10,8 +10,7 @@ HRESULT CoInitializeEx(LPVOID pvReserved, DWORD dwCoInit)
 {
     if (pvReserved)
         return E_INVALIDARG;
-    HRESULT injected = S_OK;
-    if (SeamState::shouldFail(Step::CoInitializeEx, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(Step::CoInitializeEx, &injected))
         return injected;
     return Apartment::enter(dwCoInit & COINIT_APARTMENTTHREADED);
 }
@@ -24,8 +23,7 @@ HRESULT CoInitializeSecurity(PSECURITY_DESCRIPTOR, LONG cAuthSvc,
 {
     if (!Apartment::isInitialised())
         return CO_E_NOTINITIALIZED;
-    HRESULT injected = S_OK;
-    if (SeamState::shouldFail(Step::CoInitializeSecurity, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(Step::CoInitializeSecurity, &injected))
         return injected;
     if (pReserved1 || pReserved3 || cAuthSvc < -1 || (cAuthSvc > 0 && !asAuthSvc) ||
         dwAuthnLevel > RPC_C_AUTHN_LEVEL_PKT_PRIVACY || dwImpLevel > RPC_C_IMP_LEVEL_DELEGATE)
@@ -41,8 +39,7 @@ HRESULT CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContex
     *ppv = nullptr;
     if (!Apartment::isInitialised())
         return CO_E_NOTINITIALIZED;
-    HRESULT injected = S_OK;
-    if (SeamState::shouldFail(Step::CoCreateInstance, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(Step::CoCreateInstance, &injected))
         return injected;
     if (pUnkOuter)
         return CLASS_E_NOAGGREGATION;
@@ -63,8 +60,7 @@ HRESULT CoSetProxyBlanket(IUnknown *pProxy, DWORD, DWORD, OLECHAR *, DWORD dwAut
         return E_INVALIDARG;
     if (!Apartment::isInitialised())
         return CO_E_NOTINITIALIZED;
-    HRESULT injected = S_OK;
-    if (SeamState::shouldFail(Step::CoSetProxyBlanket, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(Step::CoSetProxyBlanket, &injected))
         return injected;
     if (dwAuthnLevel > RPC_C_AUTHN_LEVEL_PKT_PRIVACY || dwImpLevel > RPC_C_IMP_LEVEL_DELEGATE)
         return E_INVALIDARG;

@@ -25,8 +25,7 @@ HRESULT EnumWbemClassObject::Next(LONG lTimeout, ULONG uCount, IWbemClassObject 
     if (lTimeout < 0 && lTimeout != static_cast<LONG>(WBEM_INFINITE))
         return WBEM_E_INVALID_PARAMETER;
     *puReturned = 0;
-    HRESULT injected = S_OK;
-    if (SeamState::shouldFail(winapi_seam::Step::Next, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(winapi_seam::Step::Next, &injected))
         return injected;
 
     ULONG returned = 0;

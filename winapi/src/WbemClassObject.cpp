@@ -27,8 +27,7 @@ HRESULT WbemClassObject::Get(LPCWSTR wszName, LONG lFlags, VARIANT *pVal, CIMTYP
 {
     if (!wszName || lFlags != 0)
         return WBEM_E_INVALID_PARAMETER;
-    HRESULT injected = S_OK;
-    if (SeamState::shouldFail(Step::Get, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(Step::Get, &injected))
         return injected;
 
     const std::wstring name(wszName);
@@ -66,8 +65,7 @@ HRESULT WbemClassObject::GetNames(LPCWSTR wszQualifierName, LONG lFlags, VARIANT
 {
     if (!pNames)
         return WBEM_E_INVALID_PARAMETER;
-    HRESULT injected = S_OK;
-    if (SeamState::shouldFail(Step::GetNames, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(Step::GetNames, &injected))
         return injected;
 
     // No property carries qualifiers here, and the system properties are

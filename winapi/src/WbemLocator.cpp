@@ -40,8 +40,7 @@ HRESULT WbemLocator::ConnectServer(const BSTR strNetworkResource, const BSTR str
     *ppNamespace = nullptr;
     if (!Apartment::isInitialised())
         return CO_E_NOTINITIALIZED;
-    HRESULT injected = S_OK;
-    if (SeamState::shouldFail(winapi_seam::Step::ConnectServer, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(winapi_seam::Step::ConnectServer, &injected))
         return injected;
     if (!strNetworkResource)
         return WBEM_E_INVALID_NAMESPACE;

@@ -77,8 +77,7 @@ HRESULT WbemServices::ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery
         return CO_E_NOTINITIALIZED;
     if (strQuery)
         SeamState::logQuery(strQuery);
-    HRESULT injected = S_OK;
-    if (SeamState::shouldFail(winapi_seam::Step::ExecQuery, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(winapi_seam::Step::ExecQuery, &injected))
         return injected;
     if (!strQuery || !strQueryLanguage)
         return WBEM_E_INVALID_PARAMETER;
