@@ -36,9 +36,11 @@ bool connectionModeEnabled(const SettingsStore &store)
 
 void setStyledPopup(QComboBox *box)
 {
+    // Styled once it sits in the popup: styled before, the move into the
+    // popup would polish it a second time.
     auto *view = new QListView(box);
-    view->setStyleSheet(QString::fromLatin1(kPopupStyle));
     box->setView(view);
+    view->setStyleSheet(QString::fromLatin1(kPopupStyle));
 }
 
 bool isAllowedTimecodeRate(int fps, int rate)
