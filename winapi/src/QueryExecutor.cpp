@@ -97,8 +97,10 @@ HRESULT QueryExecutor::run(WqlQuery &query, HRESULT unknownClass, ClassTable *re
         Values projected;
         projected.reserve(result->columns.size());
         for (std::size_t i = 0; i < rows[at].size(); ++i) {
-            if (selected[i])
-                projected.push_back(scripted ? rows[at][i] : std::move(read[at][i]));
+            if (selected[i] && scripted)
+                projected.push_back(rows[at][i]);
+            else if (selected[i])
+                projected.push_back(std::move(read[at][i]));
         }
         result->rows.push_back(std::move(projected));
     }
