@@ -73,11 +73,9 @@ typedef struct tagVARIANT
         FLOAT fltVal;
         DOUBLE dblVal;
         VARIANT_BOOL boolVal;
-        SCODE scode;
         BSTR bstrVal;
         IUnknown *punkVal;
         SAFEARRAY *parray;
-        PVOID byref;
     };
 } VARIANT;
 typedef VARIANT VARIANTARG;

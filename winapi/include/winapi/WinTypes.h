@@ -11,7 +11,6 @@ typedef int32_t LONG;
 typedef uint32_t ULONG;
 typedef uint32_t DWORD;
 typedef int32_t HRESULT;
-typedef int32_t SCODE;
 typedef int64_t LONGLONG;
 typedef uint64_t ULONGLONG;
 typedef int INT;

@@ -39,7 +39,6 @@ public:
     {
         return m_kind == o.m_kind && m_text == o.m_text && m_int == o.m_int && m_array == o.m_array;
     }
-    bool operator!=(const Value &other) const { return !(*this == other); }
 
 private:
     Value(Kind kind, std::wstring text, int number = 0, std::vector<std::wstring> array = {})

@@ -51,7 +51,7 @@ std::vector<Values> NetworkAdapterProvider::adapterRows()
 {
     std::vector<Values> rows;
     int rootNumber = 0;
-    for (const NetworkInterface &interface : NetworkInterfaces::readDevices()) {
+    for (const NetworkInterface &interface : NetworkInterfaces::read(false)) {
         const std::wstring name = SysfsReader::widen(interface.name);
         std::wstring pnp = PnpDeviceId::forDevice(interface.devicePath);
         const bool physical = !pnp.empty();
@@ -79,7 +79,7 @@ std::vector<std::wstring> NetworkAdapterProvider::configurationColumns()
 std::vector<Values> NetworkAdapterProvider::configurationRows(int index)
 {
     std::vector<Values> rows;
-    for (const NetworkInterface &interface : NetworkInterfaces::readAddresses(index)) {
+    for (const NetworkInterface &interface : NetworkInterfaces::read(true, index)) {
         const bool none = interface.addresses.empty();
         rows.push_back({Value::text(SysfsReader::widen(interface.name)),
                         Value::int32(interface.index), Value::int32(interface.index),

@@ -29,15 +29,15 @@ bool dump(int socket, uint16_t type, int index, const std::function<void(const n
         uint32_t mask;
     } request = {};
     request.header.nlmsg_len = sizeof request;
-    // Most of a link's dump is its statistics, which no class here shows;
-    // kernels before 4.20 ignore the filter and send them anyway.
+    // No class here shows statistics. The filter spares the virtual
+    // functions' ones; a link's own still come (Linux 6.18 sends them).
     request.maskAttribute.rta_type = IFLA_EXT_MASK;
     request.maskAttribute.rta_len = RTA_LENGTH(sizeof request.mask);
     request.mask = RTEXT_FILTER_SKIP_STATS;
     if (type != RTM_GETLINK)
         request.header.nlmsg_len = NLMSG_LENGTH(sizeof(ifaddrmsg));
     request.header.nlmsg_type = type;
-    request.body.ifi_index = index;
+    request.body.ifi_index = index > 0 ? index : 0;
     // The kernel ends a single answer with an acknowledgement.
     request.header.nlmsg_flags = NLM_F_REQUEST | (index > 0 ? NLM_F_ACK : NLM_F_DUMP);
     request.header.nlmsg_seq = type;
@@ -145,13 +145,6 @@ std::string devicePath(const std::string &name)
 }
 
 } // namespace
-
-std::vector<NetworkInterface> NetworkInterfaces::readDevices() { return read(false, 0); }
-
-std::vector<NetworkInterface> NetworkInterfaces::readAddresses(int index)
-{
-    return read(true, std::max(index, 0)); // 0 names no interface: all of them
-}
 
 std::vector<NetworkInterface> NetworkInterfaces::read(bool addresses, int index)
 {

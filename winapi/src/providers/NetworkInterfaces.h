@@ -23,15 +23,11 @@ struct NetworkInterface
 class NetworkInterfaces
 {
 public:
-    // One netlink dump of the links, in interface index order, with the
-    // device paths: the dump tells interfaces backed by a device (or, before
-    // Linux 5.15, one sysfs readlink per interface does); only those are
-    // looked up in sysfs.
-    static std::vector<NetworkInterface> readDevices();
-    // One netlink dump of the links (or a request for the one link with
-    // the given index) and one dump of the addresses; no sysfs.
-    static std::vector<NetworkInterface> readAddresses(int index = -1);
-
-private:
-    static std::vector<NetworkInterface> read(bool addresses, int index);
+    // In interface index order, from one netlink dump of the links (or,
+    // for an index above 0, a request for that one link). With addresses:
+    // one dump of those too, and no sysfs. Without: the device paths, for
+    // the interfaces the dump tells are backed by a device (before Linux
+    // 5.15, one sysfs readlink per interface tells); only those are looked
+    // up in sysfs.
+    static std::vector<NetworkInterface> read(bool addresses, int index = 0);
 };
