@@ -12,8 +12,8 @@ IEnumWbemClassObject *EnumWbemClassObject::create(ClassTable table)
     if (!enumerator)
         return nullptr;
     enumerator->m_table = std::move(table);
-    enumerator->m_names =
-            std::make_shared<const std::vector<std::wstring>>(enumerator->m_table.columns);
+    enumerator->m_names = std::make_shared<const std::vector<std::wstring>>(
+            std::move(enumerator->m_table.columns));
     return enumerator;
 }
 
