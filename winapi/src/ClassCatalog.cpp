@@ -2,11 +2,8 @@
 
 #include "SeamState.h"
 #include "TextFold.h"
-#include "providers/ComputerSystemProvider.h"
-#include "providers/DmiProvider.h"
+#include "providers/IdentityProvider.h"
 #include "providers/NetworkAdapterProvider.h"
-#include "providers/ProcessorProvider.h"
-#include "providers/TimeZoneProvider.h"
 
 using winapi_seam::Row;
 
@@ -27,11 +24,12 @@ const BuiltinClass kBuiltins[] = {
         {L"Win32_NetworkAdapterConfiguration", &NetworkAdapterProvider::configurationColumns,
          [] { return NetworkAdapterProvider::configurationRows(0); },
          &NetworkAdapterProvider::configurationRows},
-        {L"Win32_BIOS", &DmiProvider::biosColumns, &DmiProvider::biosRows},
-        {L"Win32_BaseBoard", &DmiProvider::baseBoardColumns, &DmiProvider::baseBoardRows},
-        {L"Win32_Processor", &ProcessorProvider::columns, &ProcessorProvider::rows},
-        {L"Win32_ComputerSystem", &ComputerSystemProvider::columns, &ComputerSystemProvider::rows},
-        {L"Win32_TimeZone", &TimeZoneProvider::columns, &TimeZoneProvider::rows},
+        {L"Win32_BIOS", &IdentityProvider::serialColumns, &IdentityProvider::biosRows},
+        {L"Win32_BaseBoard", &IdentityProvider::serialColumns, &IdentityProvider::baseBoardRows},
+        {L"Win32_Processor", &IdentityProvider::processorColumns, &IdentityProvider::processorRows},
+        {L"Win32_ComputerSystem", &IdentityProvider::computerSystemColumns,
+         &IdentityProvider::computerSystemRows},
+        {L"Win32_TimeZone", &IdentityProvider::timeZoneColumns, &IdentityProvider::timeZoneRows},
 };
 
 const BuiltinClass *builtin(const std::wstring &className)

@@ -4,7 +4,6 @@
 #include "SeamState.h"
 #include "TextFold.h"
 #include "WbemServices.h"
-#include "providers/ComputerSystemProvider.h"
 
 #include <new>
 
@@ -18,13 +17,9 @@ IWbemLocator *WbemLocator::create() { return new (std::nothrow) WbemLocator; }
 
 bool WbemLocator::isLocalServer(const std::wstring &server)
 {
-    if (server.empty() || server == L"." || TextFold::equal(server, L"localhost"))
-        return true;
-    const std::wstring hostName = ComputerSystemProvider::hostName();
-    // The short name and the NetBIOS name stand for the machine as well.
-    return TextFold::equal(server, hostName) ||
-            TextFold::equal(server, hostName.substr(0, hostName.find(L'.'))) ||
-            TextFold::equal(server, ComputerSystemProvider::netbiosName());
+    // The names a WMI client here uses for this machine; any other is
+    // taken for another machine.
+    return server.empty() || server == L"." || TextFold::equal(server, L"localhost");
 }
 
 HRESULT WbemLocator::ConnectServer(const BSTR strNetworkResource, const BSTR strUser,

@@ -35,16 +35,8 @@ int connectionStatus(unsigned int flags)
 
 std::vector<std::wstring> NetworkAdapterProvider::adapterColumns()
 {
-    return {L"DeviceID",
-            L"Index",
-            L"InterfaceIndex",
-            L"MACAddress",
-            L"Name",
-            L"NetConnectionID",
-            L"NetConnectionStatus",
-            L"NetEnabled",
-            L"PhysicalAdapter",
-            L"PNPDeviceID"};
+    return {L"Index",           L"InterfaceIndex",      L"MACAddress", L"Name",
+            L"NetConnectionID", L"NetConnectionStatus", L"PNPDeviceID"};
 }
 
 std::vector<Values> NetworkAdapterProvider::adapterRows()
@@ -54,26 +46,22 @@ std::vector<Values> NetworkAdapterProvider::adapterRows()
     for (const NetworkInterface &interface : NetworkInterfaces::read(false)) {
         const std::wstring name = SysfsReader::widen(interface.name);
         std::wstring pnp = PnpDeviceId::forDevice(interface.devicePath);
-        const bool physical = !pnp.empty();
-        if (!physical) {
+        if (pnp.empty()) {
             // Windows lists software adapters under ROOT\NET.
             wchar_t text[24];
             std::swprintf(text, 24, L"ROOT\\NET\\%04d", rootNumber++);
             pnp = text;
         }
-        rows.push_back({Value::text(std::to_wstring(interface.index)), Value::int32(interface.index),
-                        Value::int32(interface.index), macAddress(interface), Value::text(name),
-                        Value::text(name), Value::int32(connectionStatus(interface.flags)),
-                        Value::boolean(interface.flags & IFF_UP), Value::boolean(physical),
-                        Value::text(pnp)});
+        rows.push_back({Value::int32(interface.index), Value::int32(interface.index),
+                        macAddress(interface), Value::text(name), Value::text(name),
+                        Value::int32(connectionStatus(interface.flags)), Value::text(pnp)});
     }
     return rows;
 }
 
 std::vector<std::wstring> NetworkAdapterProvider::configurationColumns()
 {
-    return {L"Description", L"Index",    L"InterfaceIndex", L"IPAddress",
-            L"IPEnabled",   L"IPSubnet", L"MACAddress"};
+    return {L"Description", L"Index", L"InterfaceIndex", L"IPAddress", L"IPSubnet", L"MACAddress"};
 }
 
 std::vector<Values> NetworkAdapterProvider::configurationRows(int index)
@@ -84,7 +72,6 @@ std::vector<Values> NetworkAdapterProvider::configurationRows(int index)
         rows.push_back({Value::text(SysfsReader::widen(interface.name)),
                         Value::int32(interface.index), Value::int32(interface.index),
                         none ? Value::null() : Value::textArray(interface.addresses),
-                        Value::boolean((interface.flags & IFF_UP) && !none),
                         none ? Value::null() : Value::textArray(interface.subnets),
                         macAddress(interface)});
     }

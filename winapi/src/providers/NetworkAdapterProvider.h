@@ -6,7 +6,7 @@
 // kernel network interface of the calling thread's network namespace, read
 // afresh for every query (NetworkInterfaces); device identities come from
 // sysfs, for interfaces backed by a device only. The properties are those
-// the address list and wql's users ask for.
+// the address list and the tests ask for.
 class NetworkAdapterProvider
 {
 public:
