@@ -1,5 +1,5 @@
-// The local address scan against Qt's own list, its scaling over scripted
-// adapters, and one WQL query through the COM stand-in.
+// The address scan's scaling over scripted adapters and one WQL query
+// through the COM stand-in (the scan against Qt's list is in PairedBench).
 #include "BenchHost.h"
 #include "wmi/MachineInfo.h"
 
@@ -8,8 +8,6 @@
 #include <winapi/OleAuto.h>
 #include <winapi/WbemCli.h>
 
-#include <QNetworkInterface>
-
 #include <string>
 
 namespace {
@@ -17,21 +15,6 @@ namespace {
 const wchar_t kAdapterQuery[] =
         L"SELECT * FROM Win32_NetworkAdapter WHERE (NetConnectionStatus = 2) AND (MACAddress IS "
         L"NOT NULL) AND (NOT (PNPDeviceID LIKE 'ROOT%'))";
-
-void localIpAddresses(benchmark::State &state)
-{
-    BenchHost host;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(MachineInfo().localIpAddresses());
-}
-BENCHMARK(localIpAddresses)->Unit(benchmark::kMicrosecond);
-
-void qtAllAddresses(benchmark::State &state)
-{
-    for (auto _ : state)
-        benchmark::DoNotOptimize(QNetworkInterface::allAddresses());
-}
-BENCHMARK(qtAllAddresses)->Unit(benchmark::kMicrosecond);
 
 void scriptAdapters(int count)
 {

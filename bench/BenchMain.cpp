@@ -1,6 +1,7 @@
 // The project's benchmarks (see bench/run): Google Benchmark runs them with
 // repetitions; BenchTable prints the table.
 #include "BenchTable.h"
+#include "PairedBench.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,6 +16,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--uis-child") == 0)
+        return PairedBench::child(argv[2]);
 
     // Repetitions give each row a median and a spread; a row may ask for
     // fewer (the 1000-cycle memory rows).
@@ -22,8 +25,14 @@ int main(int argc, char **argv)
     char repetitions[] = "--benchmark_repetitions=7";
     char minTime[] = "--benchmark_min_time=0.05";
     bool repetitionsGiven = false;
-    for (char *arg : args)
-        repetitionsGiven = repetitionsGiven || std::strstr(arg, "--benchmark_repetitions") == arg;
+    bool paired = false;
+    for (auto arg = args.begin(); arg != args.end();) {
+        repetitionsGiven = repetitionsGiven || std::strstr(*arg, "--benchmark_repetitions") == *arg;
+        // --uis-paired: also the rows PairedBench measures (bench/run's
+        // timing pass).
+        paired = paired || std::strcmp(*arg, "--uis-paired") == 0;
+        arg = std::strcmp(*arg, "--uis-paired") == 0 ? args.erase(arg) : arg + 1;
+    }
     if (!repetitionsGiven) {
         args.push_back(repetitions);
         args.push_back(minTime);
@@ -44,6 +53,8 @@ int main(int argc, char **argv)
             return 1;
         }
     }
+    if (paired)
+        PairedBench(QCoreApplication::applicationFilePath().toStdString(), table).run();
     benchmark::RunSpecifiedBenchmarks(&table);
     benchmark::Shutdown();
     table.print();

@@ -20,6 +20,10 @@ public:
     // Adds the iteration runs of another run of this program, written with
     // --benchmark_out_format=json; the reason when the file cannot be read.
     QString addJsonRuns(const QString &path);
+    // Samples measured outside Google Benchmark (PairedBench), in seconds;
+    // a non-empty `error` marks the row as not measured.
+    void addSamples(const std::string &name, const std::vector<double> &seconds,
+                    const std::string &error);
 
     void print() const;
 

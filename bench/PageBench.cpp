@@ -1,4 +1,5 @@
-// The Device page: first show, apply, restore defaults, and its memory.
+// The Device page: apply, restore defaults, and its memory (its first and
+// repeat shows are PairedBench rows).
 #include "BenchHost.h"
 #include "MemoryProbe.h"
 #include "settings/SettingsPage.h"
@@ -24,22 +25,6 @@ void storeSomeValues(HostPeers &peers)
     peers.hwupStore->setValue("settings.hwup.enableconnectionmode", "true");
     peers.hwupStore->setValue("settings.hwup.connectionmode", "magnetic immunity");
 }
-
-// Construct and load the page widget, with the real address scan.
-void pageFirstShow(benchmark::State &state)
-{
-    BenchHost host;
-    storeSomeValues(*host.peers);
-    SettingsPage page;
-    page.releaseWidget(true);
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        benchmark::DoNotOptimize(page.widget(nullptr));
-        setManualTime(state, start);
-        page.releaseWidget(true);
-    }
-}
-BENCHMARK(pageFirstShow)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void pageApply(benchmark::State &state)
 {

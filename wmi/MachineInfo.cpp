@@ -64,12 +64,14 @@ QMap<QString, QString> MachineInfo::localIpAddresses() const
 
         ScopedVariant index;
         adapter.get(QStringLiteral("Index"), index.ptr());
+        // Deliberately the end of the scan, not a skip: the addresses found
+        // so far are the answer, as the plug-in has always listed them.
         if (index.type() != VT_I4)
             break;
         const QVector<WMIObject> configurations = connection->query(
                 kConfigurationQuery.arg(index.get().lVal, 0, 10, QLatin1Char(' ')));
         if (configurations.isEmpty())
-            break;
+            break; // deliberately the end too, as above
 
         QString address;
         if (!firstAddress(configurations.first(), &address))

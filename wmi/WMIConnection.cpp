@@ -10,6 +10,17 @@ namespace {
 const QString kLocalHost = QStringLiteral(".");
 const QString kPathPrefix = QStringLiteral("\\\\");
 
+bool failed(HRESULT hr, const char *call, WmiFailure *failure)
+{
+    if (SUCCEEDED(hr))
+        return false;
+    if (failure) {
+        failure->call = QLatin1String(call);
+        failure->hr = hr;
+    }
+    return true;
+}
+
 } // namespace
 
 bool WMIConnection::connect() { return connect(kLocalHost, QString(), QString(), kLocalNamespace); }
@@ -27,17 +38,25 @@ bool WMIConnection::connect(const QString &host, const QString &user, const QStr
 bool WMIConnection::connect(const QString &host, const QString &user, const QString &password,
                             const QString &namespacePath)
 {
+    return connect(host, user, password, namespacePath, nullptr);
+}
+
+bool WMIConnection::connect(const QString &host, const QString &user, const QString &password,
+                            const QString &namespacePath, WmiFailure *failure)
+{
     // S_FALSE (already initialised on this thread) counts as success and
     // still needs its CoUninitialize in close().
-    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+    if (failed(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), "CoInitializeEx", failure))
         return false;
+    if (failure)
+        failure->apartmentEntered = true;
 
     // The host application may have set the process's security already;
     // WMI then runs with what it chose.
     const HRESULT security =
             CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
                                  RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
-    if (FAILED(security) && security != RPC_E_TOO_LATE)
+    if (security != RPC_E_TOO_LATE && failed(security, "CoInitializeSecurity", failure))
         return false;
 
     QString path = host + namespacePath;
@@ -45,8 +64,9 @@ bool WMIConnection::connect(const QString &host, const QString &user, const QStr
         path.prepend(kPathPrefix);
 
     ComPtr<IWbemLocator> newLocator;
-    if (FAILED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                                reinterpret_cast<void **>(newLocator.put()))))
+    if (failed(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                                reinterpret_cast<void **>(newLocator.put())),
+               "CoCreateInstance", failure))
         return false;
 
     // An empty user means the caller's own credentials: neither user nor
@@ -56,14 +76,16 @@ bool WMIConnection::connect(const QString &host, const QString &user, const QStr
     const _bstr_t userText = withCredentials ? toBstr(user) : _bstr_t();
     const _bstr_t passwordText = withCredentials ? toBstr(password) : _bstr_t();
     ComPtr<IWbemServices> newServices;
-    if (FAILED(newLocator->ConnectServer(pathText, withCredentials ? BSTR(userText) : nullptr,
+    if (failed(newLocator->ConnectServer(pathText, withCredentials ? BSTR(userText) : nullptr,
                                          withCredentials ? BSTR(passwordText) : nullptr, nullptr, 0,
-                                         nullptr, nullptr, newServices.put())))
+                                         nullptr, nullptr, newServices.put()),
+               "IWbemLocator::ConnectServer", failure))
         return false;
 
-    if (FAILED(CoSetProxyBlanket(newServices.get(), RPC_C_AUTHN_DEFAULT, RPC_C_AUTHZ_DEFAULT,
+    if (failed(CoSetProxyBlanket(newServices.get(), RPC_C_AUTHN_DEFAULT, RPC_C_AUTHZ_DEFAULT,
                                  nullptr, RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE,
-                                 nullptr, EOAC_NONE)))
+                                 nullptr, EOAC_NONE),
+               "CoSetProxyBlanket", failure))
         return false;
 
     locator = newLocator.release();
@@ -71,7 +93,9 @@ bool WMIConnection::connect(const QString &host, const QString &user, const QStr
     return true;
 }
 
-QVector<WMIObject> WMIConnection::query(const QString &wql)
+QVector<WMIObject> WMIConnection::query(const QString &wql) { return query(wql, nullptr); }
+
+QVector<WMIObject> WMIConnection::query(const QString &wql, WmiFailure *failure)
 {
     QVector<WMIObject> rows;
     if (!services)
@@ -79,9 +103,10 @@ QVector<WMIObject> WMIConnection::query(const QString &wql)
     const _bstr_t language(L"WQL");
     const _bstr_t text = toBstr(wql);
     ComPtr<IEnumWbemClassObject> enumerator;
-    if (FAILED(services->ExecQuery(language, text,
+    if (failed(services->ExecQuery(language, text,
                                    WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
-                                   enumerator.put())))
+                                   enumerator.put()),
+               "IWbemServices::ExecQuery", failure))
         return rows;
     for (;;) {
         IWbemClassObject *object = nullptr;
@@ -90,7 +115,7 @@ QVector<WMIObject> WMIConnection::query(const QString &wql)
         // Owned from here on, so an object handed out with a failure is
         // released too.
         WMIObject row(object);
-        if (FAILED(hr) || returned == 0 || !row)
+        if (failed(hr, "IEnumWbemClassObject::Next", failure) || returned == 0 || !row)
             break;
         rows.append(row);
     }

@@ -9,6 +9,17 @@
 // The namespace every MachineInfo question is asked in.
 extern const QString kLocalNamespace;
 
+// The first COM or WMI call that failed, for a person to read (wql); the
+// plug-in itself only looks at the boolean or empty result.
+struct WmiFailure
+{
+    QString call; // e.g. "IWbemLocator::ConnectServer"; empty: nothing failed
+    HRESULT hr = S_OK;
+    // Set by a connect whose CoInitializeEx succeeded, even if a later step
+    // fails or throws: only close() ends that apartment use.
+    bool apartmentEntered = false;
+};
+
 // A connection to one WMI namespace over COM. connect() makes the calling
 // thread a single-threaded apartment; close() ends that use again, so every
 // call on the connection and its rows comes from that one thread. The owner
@@ -25,10 +36,15 @@ public:
     bool connect(const QString &host, const QString &user, const QString &password);
     bool connect(const QString &host, const QString &user, const QString &password,
                  const QString &namespacePath);
+    // The same steps, telling which call failed.
+    bool connect(const QString &host, const QString &user, const QString &password,
+                 const QString &namespacePath, WmiFailure *failure);
 
     // Every row of a WQL query in enumeration order. A failed query, a query
     // without rows and an unconnected connection all give an empty list.
     QVector<WMIObject> query(const QString &wql);
+    // The same, telling a failed query (ExecQuery or Next) from an empty one.
+    QVector<WMIObject> query(const QString &wql, WmiFailure *failure);
     // The object at `path`, or an empty WMIObject.
     WMIObject getObject(const QString &path);
 

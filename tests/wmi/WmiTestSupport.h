@@ -1,39 +1,47 @@
 #pragma once
 
+// Helpers shared by the WMI client's tests and the stand-in's: they drive the
+// COM/WMI stand-in through its seam and read rows as the plug-in does.
 #include "tests/SeamCounters.h"
-
-// Helpers shared by the WMI client's tests: they drive the COM/WMI stand-in
-// through its seam.
-#include "wmi/WmiPlatform.h"
+#include "wmi/ScopedVariant.h"
+#include "wmi/WMIObject.h"
 
 #include <winapi/WinapiSeam.h>
 
-#include <string>
-#include <vector>
-#include <QMap>
-#include <QMetaType>
 #include <QStringList>
 #include <QtTest>
+
+#include <vector>
 
 using Rows = std::vector<winapi_seam::Row>;
 Q_DECLARE_METATYPE(Rows)
 Q_DECLARE_METATYPE(winapi_seam::Step)
 
-inline std::wstring wide(const QString &text) { return text.toStdWString(); }
-
-inline QStringList executedQueries()
+// A property as text: strings as they are, numbers in decimal, "true" or
+// "false", "null" for anything else, or "(failed)" when the read fails.
+inline QString textOf(const WMIObject &row, const QString &name)
 {
-    QStringList queries;
-    for (const std::wstring &query : winapi_seam::executedQueries())
-        queries.append(QString::fromStdWString(query));
-    return queries;
+    ScopedVariant value;
+    if (!row.get(name, value.ptr()))
+        return QStringLiteral("(failed)");
+    const VARIANT &v = value.get();
+    switch (v.vt) {
+    case VT_BSTR:
+        return QString::fromWCharArray(v.bstrVal);
+    case VT_I4:
+        return QString::number(v.lVal);
+    case VT_BOOL:
+        return v.boolVal ? QStringLiteral("true") : QStringLiteral("false");
+    default:
+        return QStringLiteral("null");
+    }
 }
 
-// "key -> value" in map order, so a mismatch prints readably.
-inline QStringList entries(const QMap<QString, QString> &map)
+// One property of every row, comma-separated.
+inline QString column(const QVector<WMIObject> &rows, const QString &name)
 {
-    QStringList list;
-    for (auto it = map.cbegin(); it != map.cend(); ++it)
-        list.append(it.key() + QStringLiteral(" -> ") + it.value());
-    return list;
+    QStringList values;
+    for (const WMIObject &row : rows)
+        values << textOf(row, name);
+    return values.join(',');
 }

@@ -13,11 +13,24 @@
 namespace {
 
 // Closes the connection however the scope is left, so COM is left as found
-// even when a text conversion throws.
+// even when a text conversion throws or the connect fails after entering
+// the apartment (the plug-in's connect leaves that to close()).
 struct ClosingConnection
 {
     WMIConnection connection;
-    ~ClosingConnection() { connection.close(); }
+    WmiFailure failure;
+    bool connect()
+    {
+        return connection.connect(QStringLiteral("."), QString(), QString(), kLocalNamespace,
+                                  &failure);
+    }
+    ~ClosingConnection()
+    {
+        if (connection.isConnected())
+            connection.close();
+        else if (failure.apartmentEntered)
+            CoUninitialize();
+    }
 };
 
 QString compactJson(const QJsonValue &value)
@@ -39,25 +52,22 @@ int WqlRunner::runQueries(const QStringList &queries)
 {
     try {
         ClosingConnection wmi;
-        if (!wmi.connection.connect()) {
+        if (!wmi.connect()) {
             reportFailure(QStringLiteral("cannot connect to \\\\.%1").arg(kLocalNamespace),
-                          WmiProbe::probeConnect());
+                          wmi.failure);
             return Failure;
         }
         int status = Success;
         for (const QString &query : queries) {
             if (!json && queries.size() > 1)
                 out << "== " << query << '\n';
-            const QVector<WMIObject> rows = wmi.connection.query(query);
-            // An empty list may be a failure: only a second look tells.
-            if (rows.isEmpty()) {
-                const WmiProbe::Result probe = WmiProbe::probeQuery(query);
-                if (probe.failed) {
-                    reportFailure(QStringLiteral("query failed: %1").arg(query), probe);
-                    status = Failure;
-                } else if (!json) {
-                    out << "(no rows)\n";
-                }
+            WmiFailure failure;
+            const QVector<WMIObject> rows = wmi.connection.query(query, &failure);
+            if (!failure.call.isEmpty()) {
+                reportFailure(QStringLiteral("query failed: %1").arg(query), failure);
+                status = Failure;
+            } else if (rows.isEmpty() && !json) {
+                out << "(no rows)\n";
             }
             for (int i = 0; i < rows.size(); ++i)
                 printRow(rows.at(i), i + 1);
@@ -126,9 +136,10 @@ int WqlRunner::printMachine()
 
         // MachineInfo answers failure with empty texts; a connect that fails
         // is worth saying so.
-        const WmiProbe::Result probe = WmiProbe::probeConnect();
-        if (probe.failed) {
-            reportFailure(QStringLiteral("cannot connect to \\\\.%1").arg(kLocalNamespace), probe);
+        ClosingConnection wmi;
+        if (!wmi.connect()) {
+            reportFailure(QStringLiteral("cannot connect to \\\\.%1").arg(kLocalNamespace),
+                          wmi.failure);
             return Failure;
         }
         return Success;
@@ -153,12 +164,12 @@ void WqlRunner::printMachinePlain(const QMap<QString, QString> &addresses,
             << qSetFieldWidth(0) << entry.second << '\n';
 }
 
-void WqlRunner::reportFailure(const QString &what, const WmiProbe::Result &probe)
+void WqlRunner::reportFailure(const QString &what, const WmiFailure &failure)
 {
     out.flush();
     err << "wql: " << what;
-    if (probe.failed)
-        err << ": " << probe.call << " failed with " << hresultText(probe.hr);
+    if (!failure.call.isEmpty())
+        err << ": " << failure.call << " failed with " << hresultText(failure.hr);
     err << '\n';
     err.flush();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wql/WmiProbe.h"
+#include "wmi/WMIConnection.h"
 
 #include <QStringList>
 #include <QTextStream>
@@ -26,7 +26,7 @@ private:
     void printRow(const WMIObject &row, int number);
     void printMachinePlain(const QMap<QString, QString> &addresses,
                            const QList<QPair<QString, QString>> &identity);
-    void reportFailure(const QString &what, const WmiProbe::Result &probe);
+    void reportFailure(const QString &what, const WmiFailure &failure);
 
     QTextStream &out;
     QTextStream &err;

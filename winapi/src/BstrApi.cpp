@@ -1,14 +1,11 @@
 #include "BstrMemory.h"
-#include "FaultInjector.h"
+#include "SeamState.h"
 
 #include <cwchar>
 
 namespace {
 
-bool allocationFails()
-{
-    return FaultInjector::shouldFail(winapi_seam::Step::SysAllocString, nullptr);
-}
+bool allocationFails() { return SeamState::shouldFail(winapi_seam::Step::SysAllocString, nullptr); }
 
 } // namespace
 
@@ -29,7 +26,5 @@ BSTR SysAllocStringLen(const OLECHAR *strIn, UINT ui)
 }
 
 UINT SysStringLen(BSTR pbstr) { return BstrMemory::length(pbstr); }
-
-UINT SysStringByteLen(BSTR bstr) { return BstrMemory::length(bstr) * sizeof(OLECHAR); }
 
 void SysFreeString(BSTR bstrString) { BstrMemory::release(bstrString); }

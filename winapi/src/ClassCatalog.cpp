@@ -2,12 +2,8 @@
 
 #include "SeamState.h"
 #include "TextFold.h"
-#include "providers/ComputerSystemProvider.h"
-#include "providers/DmiProvider.h"
+#include "providers/IdentityProvider.h"
 #include "providers/NetworkAdapterProvider.h"
-#include "providers/NetworkClassCache.h"
-#include "providers/ProcessorProvider.h"
-#include "providers/TimeZoneProvider.h"
 
 using winapi_seam::Row;
 
@@ -17,21 +13,23 @@ struct BuiltinClass
 {
     const wchar_t *name;
     std::vector<std::wstring> (*columns)();
-    std::vector<Row> (*rows)(); // read afresh for every query
-    ClassCatalog::Table (*current)(); // or kept while the machine is unchanged
+    std::vector<Values> (*rows)(); // in column order, read afresh for every query
+    // Reads only the instance with the given Index, where the class can.
+    std::vector<Values> (*rowsOfIndex)(int index) = nullptr;
 };
 
 const BuiltinClass kBuiltins[] = {
-        {L"Win32_NetworkAdapter", &NetworkAdapterProvider::adapterColumns, nullptr,
-         &NetworkClassCache::adapters},
+        {L"Win32_NetworkAdapter", &NetworkAdapterProvider::adapterColumns,
+         &NetworkAdapterProvider::adapterRows},
         {L"Win32_NetworkAdapterConfiguration", &NetworkAdapterProvider::configurationColumns,
-         nullptr, &NetworkClassCache::configurations},
-        {L"Win32_BIOS", &DmiProvider::biosColumns, &DmiProvider::biosRows, nullptr},
-        {L"Win32_BaseBoard", &DmiProvider::baseBoardColumns, &DmiProvider::baseBoardRows, nullptr},
-        {L"Win32_Processor", &ProcessorProvider::columns, &ProcessorProvider::rows, nullptr},
-        {L"Win32_ComputerSystem", &ComputerSystemProvider::columns, &ComputerSystemProvider::rows,
-         nullptr},
-        {L"Win32_TimeZone", &TimeZoneProvider::columns, &TimeZoneProvider::rows, nullptr},
+         [] { return NetworkAdapterProvider::configurationRows(0); },
+         &NetworkAdapterProvider::configurationRows},
+        {L"Win32_BIOS", &IdentityProvider::serialColumns, &IdentityProvider::biosRows},
+        {L"Win32_BaseBoard", &IdentityProvider::serialColumns, &IdentityProvider::baseBoardRows},
+        {L"Win32_Processor", &IdentityProvider::processorColumns, &IdentityProvider::processorRows},
+        {L"Win32_ComputerSystem", &IdentityProvider::computerSystemColumns,
+         &IdentityProvider::computerSystemRows},
+        {L"Win32_TimeZone", &IdentityProvider::timeZoneColumns, &IdentityProvider::timeZoneRows},
 };
 
 const BuiltinClass *builtin(const std::wstring &className)
@@ -45,32 +43,34 @@ const BuiltinClass *builtin(const std::wstring &className)
 
 } // namespace
 
-ClassCatalog::Table ClassCatalog::find(const std::wstring &className)
+ClassCatalog::Table ClassCatalog::find(const std::wstring &className, bool *scripted)
 {
-    if (Table scripted = SeamState::script(className))
-        return scripted;
+    Table table = SeamState::script(className);
+    *scripted = table != nullptr;
+    if (table)
+        return table;
     const BuiltinClass *known = builtin(className);
     if (!known)
         return nullptr;
-    return PreparedTable::make(known->name, known->columns(), {}, false);
+    auto definition = std::make_shared<ClassTable>();
+    definition->className = known->name;
+    definition->columns = known->columns();
+    return definition;
 }
 
-ClassCatalog::Table ClassCatalog::machineRows(const std::wstring &className)
+std::vector<Values> ClassCatalog::machineRows(const std::wstring &className, int index)
 {
     const BuiltinClass *known = builtin(className);
-    if (!known)
-        return nullptr;
-    if (known->current)
-        return known->current();
-    return PreparedTable::make(known->name, known->columns(), known->rows());
+    if (known && known->rowsOfIndex && index > 0)
+        return known->rowsOfIndex(index);
+    return known ? known->rows() : std::vector<Values>();
 }
 
-ClassCatalog::Table ClassCatalog::prepareScript(const std::wstring &className,
-                                                const std::vector<Row> &rows)
+ClassCatalog::Table ClassCatalog::script(const std::wstring &className, const std::vector<Row> &rows)
 {
     // A known class keeps its own name and properties; scripted rows may
     // bring properties of their own.
     const BuiltinClass *known = builtin(className);
-    return PreparedTable::make(known ? std::wstring(known->name) : className,
-                               known ? known->columns() : std::vector<std::wstring>(), rows);
+    return ClassTable::make(known ? std::wstring(known->name) : className,
+                            known ? known->columns() : std::vector<std::wstring>(), rows, true);
 }

@@ -1,5 +1,4 @@
 #include "Apartment.h"
-#include "FaultInjector.h"
 #include "SeamState.h"
 #include "WbemLocator.h"
 
@@ -11,26 +10,20 @@ HRESULT CoInitializeEx(LPVOID pvReserved, DWORD dwCoInit)
 {
     if (pvReserved)
         return E_INVALIDARG;
-    HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(Step::CoInitializeEx, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(Step::CoInitializeEx, &injected))
         return injected;
     return Apartment::enter(dwCoInit & COINIT_APARTMENTTHREADED);
 }
 
 void CoUninitialize(void) { Apartment::leave(); }
 
-HRESULT CoInitializeSecurity(PSECURITY_DESCRIPTOR pSecDesc, LONG cAuthSvc,
+HRESULT CoInitializeSecurity(PSECURITY_DESCRIPTOR, LONG cAuthSvc,
                              SOLE_AUTHENTICATION_SERVICE *asAuthSvc, void *pReserved1,
-                             DWORD dwAuthnLevel, DWORD dwImpLevel, void *pAuthList,
-                             DWORD dwCapabilities, void *pReserved3)
+                             DWORD dwAuthnLevel, DWORD dwImpLevel, void *, DWORD, void *pReserved3)
 {
-    (void)pSecDesc;
-    (void)pAuthList;
-    (void)dwCapabilities;
     if (!Apartment::isInitialised())
         return CO_E_NOTINITIALIZED;
-    HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(Step::CoInitializeSecurity, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(Step::CoInitializeSecurity, &injected))
         return injected;
     if (pReserved1 || pReserved3 || cAuthSvc < -1 || (cAuthSvc > 0 && !asAuthSvc) ||
         dwAuthnLevel > RPC_C_AUTHN_LEVEL_PKT_PRIVACY || dwImpLevel > RPC_C_IMP_LEVEL_DELEGATE)
@@ -46,8 +39,7 @@ HRESULT CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContex
     *ppv = nullptr;
     if (!Apartment::isInitialised())
         return CO_E_NOTINITIALIZED;
-    HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(Step::CoCreateInstance, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(Step::CoCreateInstance, &injected))
         return injected;
     if (pUnkOuter)
         return CLASS_E_NOAGGREGATION;
@@ -61,21 +53,14 @@ HRESULT CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContex
     return hr;
 }
 
-HRESULT CoSetProxyBlanket(IUnknown *pProxy, DWORD dwAuthnSvc, DWORD dwAuthzSvc,
-                          OLECHAR *pServerPrincName, DWORD dwAuthnLevel, DWORD dwImpLevel,
-                          RPC_AUTH_IDENTITY_HANDLE pAuthInfo, DWORD dwCapabilities)
+HRESULT CoSetProxyBlanket(IUnknown *pProxy, DWORD, DWORD, OLECHAR *, DWORD dwAuthnLevel,
+                          DWORD dwImpLevel, RPC_AUTH_IDENTITY_HANDLE, DWORD)
 {
-    (void)dwAuthnSvc;
-    (void)dwAuthzSvc;
-    (void)pServerPrincName;
-    (void)pAuthInfo;
-    (void)dwCapabilities;
     if (!pProxy)
         return E_INVALIDARG;
     if (!Apartment::isInitialised())
         return CO_E_NOTINITIALIZED;
-    HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(Step::CoSetProxyBlanket, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(Step::CoSetProxyBlanket, &injected))
         return injected;
     if (dwAuthnLevel > RPC_C_AUTHN_LEVEL_PKT_PRIVACY || dwImpLevel > RPC_C_IMP_LEVEL_DELEGATE)
         return E_INVALIDARG;

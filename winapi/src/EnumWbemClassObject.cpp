@@ -1,29 +1,20 @@
 #include "EnumWbemClassObject.h"
 
-#include "FaultInjector.h"
+#include "SeamState.h"
 #include "WbemClassObject.h"
 
 #include <new>
 #include <utility>
 
-IEnumWbemClassObject *EnumWbemClassObject::create(ClassTable table, bool forwardOnly)
+IEnumWbemClassObject *EnumWbemClassObject::create(ClassTable table)
 {
     auto *enumerator = new (std::nothrow) EnumWbemClassObject;
     if (!enumerator)
         return nullptr;
     enumerator->m_table = std::move(table);
-    enumerator->m_names =
-            std::make_shared<const std::vector<std::wstring>>(enumerator->m_table.columns);
-    enumerator->m_forwardOnly = forwardOnly;
+    enumerator->m_names = std::make_shared<const std::vector<std::wstring>>(
+            std::move(enumerator->m_table.columns));
     return enumerator;
-}
-
-HRESULT EnumWbemClassObject::Reset()
-{
-    if (m_forwardOnly)
-        return WBEM_E_INVALID_OPERATION;
-    m_position = 0;
-    return WBEM_S_NO_ERROR;
 }
 
 HRESULT EnumWbemClassObject::Next(LONG lTimeout, ULONG uCount, IWbemClassObject **apObjects,
@@ -34,19 +25,14 @@ HRESULT EnumWbemClassObject::Next(LONG lTimeout, ULONG uCount, IWbemClassObject 
     if (lTimeout < 0 && lTimeout != static_cast<LONG>(WBEM_INFINITE))
         return WBEM_E_INVALID_PARAMETER;
     *puReturned = 0;
-    HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(winapi_seam::Step::Next, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(winapi_seam::Step::Next, &injected))
         return injected;
 
     ULONG returned = 0;
     while (returned < uCount && m_position < m_table.rows.size()) {
-        // A forward-only enumerator never hands a row out twice: its values
-        // move into the object instead of being copied.
-        auto &values = m_table.rows[m_position];
-        IWbemClassObject *object =
-                WbemClassObject::create(m_table.className, m_names,
-                                        m_forwardOnly ? std::move(values)
-                                                      : std::vector<winapi_seam::Value>(values));
+        // No row is handed out twice: its values move into the object.
+        IWbemClassObject *object = WbemClassObject::create(m_table.className, m_names,
+                                                           std::move(m_table.rows[m_position]));
         if (!object) {
             for (ULONG i = 0; i < returned; ++i) {
                 apObjects[i]->Release();
@@ -59,17 +45,4 @@ HRESULT EnumWbemClassObject::Next(LONG lTimeout, ULONG uCount, IWbemClassObject 
     }
     *puReturned = returned;
     return returned == uCount ? WBEM_S_NO_ERROR : WBEM_S_FALSE;
-}
-
-HRESULT EnumWbemClassObject::Skip(LONG lTimeout, ULONG nCount)
-{
-    if (lTimeout < 0 && lTimeout != static_cast<LONG>(WBEM_INFINITE))
-        return WBEM_E_INVALID_PARAMETER;
-    const std::size_t left = m_table.rows.size() - m_position;
-    if (nCount > left) {
-        m_position = m_table.rows.size();
-        return WBEM_S_FALSE;
-    }
-    m_position += nCount;
-    return WBEM_S_NO_ERROR;
 }

@@ -6,16 +6,15 @@
 
 #include <winapi/WbemCli.h>
 
-// The rows of one query, handed out in order.
+// The rows of one query, handed out once each, in order (forward only:
+// the only way a WMI client here asks for them).
 class EnumWbemClassObject final : public ComObject<IEnumWbemClassObject>
 {
 public:
-    static IEnumWbemClassObject *create(ClassTable table, bool forwardOnly);
+    static IEnumWbemClassObject *create(ClassTable table);
 
-    HRESULT STDMETHODCALLTYPE Reset() override;
     HRESULT STDMETHODCALLTYPE Next(LONG lTimeout, ULONG uCount, IWbemClassObject **apObjects,
                                    ULONG *puReturned) override;
-    HRESULT STDMETHODCALLTYPE Skip(LONG lTimeout, ULONG nCount) override;
 
 protected:
     const IID &interfaceId() const override { return IID_IEnumWbemClassObject; }
@@ -27,5 +26,4 @@ private:
     ClassTable m_table;
     WbemClassObject::Names m_names;
     std::size_t m_position = 0;
-    bool m_forwardOnly = false;
 };

@@ -1,23 +1,23 @@
 #include <winapi/WbemCli.h>
 
-const IID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-const CLSID CLSID_WbemLocator = {0x4590F811,
-                                 0x1D3A,
-                                 0x11D0,
-                                 {0x89, 0x1F, 0x00, 0xAA, 0x00, 0x4B, 0x2E, 0x24}};
-const IID IID_IWbemLocator = {0xDC12A687,
-                              0x737F,
-                              0x11CF,
-                              {0x88, 0x4D, 0x00, 0xAA, 0x00, 0x4B, 0x2E, 0x24}};
-const IID IID_IWbemServices = {0x9556DC99,
-                               0x828C,
-                               0x11CF,
-                               {0xA3, 0x7E, 0x00, 0xAA, 0x00, 0x32, 0x40, 0xC7}};
-const IID IID_IEnumWbemClassObject = {0x027947E1,
-                                      0xD731,
-                                      0x11CE,
-                                      {0xA3, 0x57, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01}};
-const IID IID_IWbemClassObject = {0xDC12A681,
-                                  0x737F,
-                                  0x11CF,
-                                  {0x88, 0x4D, 0x00, 0xAA, 0x00, 0x4B, 0x2E, 0x24}};
+namespace {
+
+// A GUID as Windows writes it, {11111111-2222-3333-4444-555555555555}, a
+// line each.
+constexpr GUID guid(uint32_t a, uint16_t b, uint16_t c, uint16_t d, uint64_t e)
+{
+    return GUID{a,
+                b,
+                c,
+                {uint8_t(d >> 8), uint8_t(d), uint8_t(e >> 40), uint8_t(e >> 32), uint8_t(e >> 24),
+                 uint8_t(e >> 16), uint8_t(e >> 8), uint8_t(e)}};
+}
+
+} // namespace
+
+const IID IID_IUnknown = guid(0x00000000, 0x0000, 0x0000, 0xC000, 0x000000000046);
+const CLSID CLSID_WbemLocator = guid(0x4590F811, 0x1D3A, 0x11D0, 0x891F, 0x00AA004B2E24);
+const IID IID_IWbemLocator = guid(0xDC12A687, 0x737F, 0x11CF, 0x884D, 0x00AA004B2E24);
+const IID IID_IWbemServices = guid(0x9556DC99, 0x828C, 0x11CF, 0xA37E, 0x00AA003240C7);
+const IID IID_IEnumWbemClassObject = guid(0x027947E1, 0xD731, 0x11CE, 0xA357, 0x000000000001);
+const IID IID_IWbemClassObject = guid(0xDC12A681, 0x737F, 0x11CF, 0x884D, 0x00AA004B2E24);

@@ -7,12 +7,40 @@
 #include <winapi/WbemCli.h>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
-bool isEquality(const WqlCondition &condition)
+// The `Column = n` that a row must meet for `where` to hold: `where` itself
+// or an operand of its AND, on a column `wanted` accepts; null if none.
+template<class Wanted>
+const WqlCondition *integerKey(const WqlCondition *where, Wanted wanted)
 {
-    return condition.type == WqlCondition::Type::Compare && condition.op == WqlCondition::Op::Equal;
+    const auto isKey = [&wanted](const WqlCondition &c) {
+        return c.type == WqlCondition::Type::Compare && c.op == WqlCondition::Op::Equal &&
+                c.literal.kind == WqlLiteral::Kind::Integer && wanted(c.column);
+    };
+    if (!where || isKey(*where))
+        return where;
+    for (const auto &operand : where->operands) {
+        if (where->type == WqlCondition::Type::And && isKey(*operand))
+            return operand.get();
+    }
+    return nullptr;
+}
+
+// The only rows that can meet the query, when the table keeps an integer
+// column's rows by number; null: scan them all.
+const std::vector<std::size_t> *candidates(const WqlCondition *where, const ClassTable &table)
+{
+    static const std::vector<std::size_t> none;
+    const WqlCondition *key =
+            integerKey(where, [&table](int column) { return table.integerColumns.count(column); });
+    if (!key)
+        return nullptr;
+    const auto &rowsByNumber = table.integerColumns.at(key->column);
+    const auto rows = rowsByNumber.find(key->literal.number);
+    return rows == rowsByNumber.end() ? &none : &rows->second;
 }
 
 } // namespace
@@ -28,51 +56,53 @@ HRESULT QueryExecutor::run(const std::wstring &wql, ClassTable *result)
 HRESULT QueryExecutor::run(WqlQuery &query, HRESULT unknownClass, ClassTable *result)
 {
     // Check the query against the class before reading any of its rows.
-    const ClassCatalog::Table definition = ClassCatalog::find(query.className);
+    bool scripted = false;
+    const ClassCatalog::Table definition = ClassCatalog::find(query.className, &scripted);
     if (!definition)
         return unknownClass;
-    const std::vector<std::wstring> &columns = definition->table().columns;
+    const std::vector<std::wstring> &columns = definition->columns;
     std::vector<bool> selected(columns.size(), query.selectAll);
     for (const std::wstring &property : query.properties) {
-        const int column = definition->table().columnIndex(property);
+        const int column = definition->columnIndex(property);
         if (column < 0)
             return WBEM_E_INVALID_QUERY;
         selected[static_cast<std::size_t>(column)] = true;
     }
-    if (query.where && !resolve(*query.where, definition->table()))
+    if (query.where && !resolve(*query.where, *definition))
         return WBEM_E_INVALID_QUERY;
 
-    const ClassCatalog::Table source =
-            definition->hasRows() ? definition : ClassCatalog::machineRows(query.className);
-    // The machine's rows come under the definition's columns.
-    if (!source || source->table().columns.size() != columns.size())
-        return WBEM_E_FAILED;
-    const ClassTable &table = source->table();
-    result->className = table.className;
+    // The machine's rows are this query's own: matches move out of them.
+    // `Index = n` (the address list asks it once per adapter) reads one
+    // instance where the class can.
+    const int indexColumn = definition->columnIndex(L"Index");
+    const WqlCondition *key = integerKey(query.where.get(), [indexColumn](int column) {
+        return column == indexColumn;
+    });
+    const int index = key && key->literal.number <= INT_MAX ? int(key->literal.number) : 0;
+    std::vector<Values> read = scripted ? std::vector<Values>()
+                                        : ClassCatalog::machineRows(definition->className, index);
+    const std::vector<Values> &rows = scripted ? definition->rows : read;
+    result->className = definition->className;
     result->columns.clear();
     result->rows.clear();
     for (std::size_t i = 0; i < columns.size(); ++i) {
         if (selected[i])
             result->columns.push_back(columns[i]);
     }
-    const auto take = [&query, &selected, result](const std::vector<winapi_seam::Value> &row) {
-        if (query.where && !WqlEvaluator::matches(*query.where, row))
-            return;
-        std::vector<winapi_seam::Value> projected;
+    const std::vector<std::size_t> *only = candidates(query.where.get(), *definition);
+    for (std::size_t n = 0; n < (only ? only->size() : rows.size()); ++n) {
+        const std::size_t at = only ? (*only)[n] : n;
+        if (query.where && !WqlEvaluator::matches(*query.where, rows[at]))
+            continue;
+        Values projected;
         projected.reserve(result->columns.size());
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            if (selected[i])
-                projected.push_back(row[i]);
+        for (std::size_t i = 0; i < rows[at].size(); ++i) {
+            if (selected[i] && scripted)
+                projected.push_back(rows[at][i]);
+            else if (selected[i])
+                projected.push_back(std::move(read[at][i]));
         }
         result->rows.push_back(std::move(projected));
-    };
-    std::vector<std::size_t> candidates;
-    if (query.where && lookUp(*query.where, *source, &candidates)) {
-        for (const std::size_t position : candidates)
-            take(table.rows[position]);
-    } else {
-        for (const auto &row : table.rows)
-            take(row);
     }
     return WBEM_S_NO_ERROR;
 }
@@ -85,30 +115,4 @@ bool QueryExecutor::resolve(WqlCondition &condition, const ClassTable &table)
     }
     condition.column = table.columnIndex(condition.property);
     return condition.column >= 0;
-}
-
-bool QueryExecutor::lookUp(const WqlCondition &where, const PreparedTable &table,
-                           std::vector<std::size_t> *candidates)
-{
-    // Only rows meeting `Property = literal` can meet the condition when it
-    // is the condition or one operand of its AND; the fewest such rows are
-    // the candidates, each still checked against the whole condition.
-    if (isEquality(where)) {
-        *candidates = table.equalRows(where.column, where.literal);
-        return true;
-    }
-    if (where.type != WqlCondition::Type::And)
-        return false;
-    bool narrowed = false;
-    for (const auto &operand : where.operands) {
-        if (!isEquality(*operand))
-            continue;
-        std::vector<std::size_t> rows = table.equalRows(operand->column, operand->literal);
-        if (!narrowed || rows.size() < candidates->size())
-            *candidates = std::move(rows);
-        narrowed = true;
-        if (candidates->empty())
-            break;
-    }
-    return narrowed;
 }

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "ClassTable.h"
-#include "PreparedTable.h"
 #include "WqlQuery.h"
 
 #include <winapi/WinTypes.h>
 
 // Runs a WQL query against the class catalogue: the rows that meet the
 // condition, in the class's row order, each holding the selected properties
-// in the class's order.
+// in the class's order. One linear pass over the class's rows.
 class QueryExecutor
 {
 public:
@@ -21,8 +20,4 @@ public:
 
 private:
     static bool resolve(WqlCondition &condition, const ClassTable &table);
-    // The rows that alone can meet the condition, through a column index;
-    // false when the condition offers no equality to look up.
-    static bool lookUp(const WqlCondition &where, const PreparedTable &table,
-                       std::vector<std::size_t> *candidates);
 };

@@ -1,100 +1,125 @@
 #include "SeamState.h"
 
+#include "Apartment.h"
+#include "ClassCatalog.h"
+#include "LiveCounts.h"
 #include "TextFold.h"
 
+#include <array>
 #include <map>
 #include <mutex>
 
 namespace {
 
+struct Fault
+{
+    HRESULT hr = S_OK;
+    int afterCalls = 0;
+    int times = 0; // calls left to fail; -1: all; 0: not armed
+};
+
 struct State
 {
-    std::mutex mutex;
-    std::map<std::wstring, std::shared_ptr<const PreparedTable>> scripts; // by folded class name
+    std::map<std::wstring, std::shared_ptr<const ClassTable>> scripts; // by folded class name
+    std::array<Fault, std::size_t(winapi_seam::Step::SysAllocString) + 1> faults;
     std::vector<std::wstring> queries;
     std::vector<winapi_seam::ConnectCall> connects;
     bool securitySet = false;
     bool recording = false;
 };
 
-State &state()
+std::mutex mutex;
+State state;
+
+// Runs `work` on the one state under its lock.
+template<class Work>
+auto locked(Work work)
 {
-    static State instance;
-    return instance;
+    const std::lock_guard<std::mutex> lock(mutex);
+    return work(state);
 }
 
 } // namespace
 
-void SeamState::setScript(const std::wstring &className, std::shared_ptr<const PreparedTable> table)
+std::shared_ptr<const ClassTable> SeamState::script(const std::wstring &className)
 {
-    const std::wstring key = TextFold::fold(className);
-    State &s = state();
-    const std::lock_guard<std::mutex> lock(s.mutex);
-    s.scripts[key] = std::move(table);
-}
-
-std::shared_ptr<const PreparedTable> SeamState::script(const std::wstring &className)
-{
-    const std::wstring key = TextFold::fold(className);
-    State &s = state();
-    const std::lock_guard<std::mutex> lock(s.mutex);
-    const auto found = s.scripts.find(key);
-    return found == s.scripts.end() ? nullptr : found->second;
+    return locked([&](State &s) {
+        const auto found = s.scripts.find(TextFold::fold(className));
+        return found == s.scripts.end() ? nullptr : found->second;
+    });
 }
 
 void SeamState::logQuery(const std::wstring &query)
 {
-    State &s = state();
-    const std::lock_guard<std::mutex> lock(s.mutex);
-    if (s.recording)
-        s.queries.push_back(query);
-}
-
-std::vector<std::wstring> SeamState::queries()
-{
-    State &s = state();
-    const std::lock_guard<std::mutex> lock(s.mutex);
-    return s.queries;
+    locked([&](State &s) {
+        if (s.recording)
+            s.queries.push_back(query);
+    });
 }
 
 void SeamState::logConnect(const winapi_seam::ConnectCall &call)
 {
-    State &s = state();
-    const std::lock_guard<std::mutex> lock(s.mutex);
-    if (s.recording)
-        s.connects.push_back(call);
-}
-
-std::vector<winapi_seam::ConnectCall> SeamState::connects()
-{
-    State &s = state();
-    const std::lock_guard<std::mutex> lock(s.mutex);
-    return s.connects;
-}
-
-void SeamState::setRecording(bool on)
-{
-    State &s = state();
-    const std::lock_guard<std::mutex> lock(s.mutex);
-    s.recording = on;
+    locked([&](State &s) {
+        if (s.recording)
+            s.connects.push_back(call);
+    });
 }
 
 bool SeamState::claimSecurity()
 {
-    State &s = state();
-    const std::lock_guard<std::mutex> lock(s.mutex);
-    if (s.securitySet)
-        return false;
-    s.securitySet = true;
-    return true;
+    return locked([](State &s) { return !std::exchange(s.securitySet, true); });
 }
 
-void SeamState::reset()
+bool SeamState::shouldFail(winapi_seam::Step step, HRESULT *hr)
 {
-    State &s = state();
-    const std::lock_guard<std::mutex> lock(s.mutex);
-    s.scripts.clear();
-    s.queries.clear();
-    s.connects.clear();
-    s.securitySet = false;
+    return locked([&](State &s) {
+        Fault &fault = s.faults.at(std::size_t(step));
+        if (fault.times == 0 || fault.afterCalls-- > 0)
+            return false;
+        fault.times -= fault.times > 0 ? 1 : 0;
+        if (hr)
+            *hr = fault.hr;
+        return true;
+    });
 }
+
+namespace winapi_seam {
+
+void scriptRows(const std::wstring &className, const std::vector<Row> &rows)
+{
+    const auto table = ClassCatalog::script(className, rows);
+    locked([&](State &s) { s.scripts[TextFold::fold(className)] = table; });
+}
+
+void failStep(Step step, HRESULT hr, int afterCalls, int times)
+{
+    locked([=](State &s) { s.faults.at(std::size_t(step)) = Fault{hr, afterCalls, times}; });
+}
+
+Counters counters()
+{
+    return Counters{LiveCounts::interfaces.load(), LiveCounts::bstrs.load(),
+                    LiveCounts::safeArrays.load(), Apartment::depth()};
+}
+
+std::vector<std::wstring> executedQueries()
+{
+    return locked([](State &s) { return s.queries; });
+}
+
+std::vector<ConnectCall> connectCalls()
+{
+    return locked([](State &s) { return s.connects; });
+}
+
+void recordCalls(bool on)
+{
+    locked([on](State &s) { s.recording = on; });
+}
+
+void reset()
+{
+    locked([](State &s) { s = State{{}, {}, {}, {}, false, s.recording}; });
+}
+
+} // namespace winapi_seam

@@ -1,32 +1,25 @@
 #pragma once
 
-#include "PreparedTable.h"
+#include "ClassTable.h"
 
 #include <winapi/WinapiSeam.h>
 
 #include <memory>
 #include <string>
-#include <vector>
 
-// What tests set up through the seam and what the stand-in logs for them:
-// scripted rows, the query and connection logs and the process's security
-// state. Guarded by one mutex; every accessor copies (scripted tables are
-// shared: they never change once made).
+// What tests set up through the seam (its functions are defined beside this
+// class) and what the stand-in asks of it: scripted rows, armed failures,
+// the call logs and the process's security state, behind one lock.
 class SeamState
 {
 public:
-    static void setScript(const std::wstring &className, std::shared_ptr<const PreparedTable> table);
     // The scripted table of a class; null when it is not scripted.
-    static std::shared_ptr<const PreparedTable> script(const std::wstring &className);
-
+    static std::shared_ptr<const ClassTable> script(const std::wstring &className);
     static void logQuery(const std::wstring &query);
-    static std::vector<std::wstring> queries();
     static void logConnect(const winapi_seam::ConnectCall &call);
-    static std::vector<winapi_seam::ConnectCall> connects();
-    static void setRecording(bool on);
-
     // True for the first call since start or reset: security is set then.
     static bool claimSecurity();
-
-    static void reset();
+    // Counts one call of `step`; true (and the HRESULT to answer, if asked)
+    // when this call is to fail.
+    static bool shouldFail(winapi_seam::Step step, HRESULT *hr);
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // Case-insensitive text handling as WMI applies it to keywords, names and
 // string comparisons.
@@ -9,7 +10,8 @@ class TextFold
 public:
     static wchar_t fold(wchar_t c);
     static std::wstring fold(const std::wstring &text);
-    static bool equal(const std::wstring &a, const std::wstring &b);
+    // Views, so that comparing with a keyword literal allocates nothing.
+    static bool equal(std::wstring_view a, std::wstring_view b);
     // <0, 0, >0 like wcscmp, on the folded texts.
-    static int compare(const std::wstring &a, const std::wstring &b);
+    static int compare(std::wstring_view a, std::wstring_view b);
 };

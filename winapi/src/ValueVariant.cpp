@@ -37,18 +37,10 @@ HRESULT ValueVariant::toVariant(const Value &value, VARIANT *target)
 
 CIMTYPE ValueVariant::cimType(const Value &value)
 {
-    switch (value.kind()) {
-    case Value::Kind::Int32:
-        return CIM_SINT32;
-    case Value::Kind::Boolean:
-        return CIM_BOOLEAN;
-    case Value::Kind::TextArray:
-        return CIM_STRING | CIM_FLAG_ARRAY;
-    case Value::Kind::Null:
-    case Value::Kind::Text:
-        break;
-    }
-    return CIM_STRING;
+    // By Value::Kind: Null (of a string property), Text, Int32, Boolean, TextArray.
+    const CIMTYPE types[] = {CIM_STRING, CIM_STRING, CIM_SINT32, CIM_BOOLEAN,
+                             CIM_STRING | CIM_FLAG_ARRAY};
+    return types[static_cast<int>(value.kind())];
 }
 
 SAFEARRAY *ValueVariant::textArray(const std::vector<std::wstring> &texts)

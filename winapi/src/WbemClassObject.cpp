@@ -1,6 +1,6 @@
 #include "WbemClassObject.h"
 
-#include "FaultInjector.h"
+#include "SeamState.h"
 #include "TextFold.h"
 #include "ValueVariant.h"
 
@@ -27,8 +27,7 @@ HRESULT WbemClassObject::Get(LPCWSTR wszName, LONG lFlags, VARIANT *pVal, CIMTYP
 {
     if (!wszName || lFlags != 0)
         return WBEM_E_INVALID_PARAMETER;
-    HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(Step::Get, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(Step::Get, &injected))
         return injected;
 
     const std::wstring name(wszName);
@@ -61,14 +60,12 @@ HRESULT WbemClassObject::Get(LPCWSTR wszName, LONG lFlags, VARIANT *pVal, CIMTYP
     return WBEM_S_NO_ERROR;
 }
 
-HRESULT WbemClassObject::GetNames(LPCWSTR wszQualifierName, LONG lFlags, VARIANT *pQualifierVal,
+HRESULT WbemClassObject::GetNames(LPCWSTR wszQualifierName, LONG lFlags, VARIANT *,
                                   SAFEARRAY **pNames)
 {
-    (void)pQualifierVal;
     if (!pNames)
         return WBEM_E_INVALID_PARAMETER;
-    HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(Step::GetNames, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(Step::GetNames, &injected))
         return injected;
 
     // No property carries qualifiers here, and the system properties are

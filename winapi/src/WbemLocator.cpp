@@ -1,11 +1,9 @@
 #include "WbemLocator.h"
 
 #include "Apartment.h"
-#include "FaultInjector.h"
 #include "SeamState.h"
 #include "TextFold.h"
 #include "WbemServices.h"
-#include "providers/ComputerSystemProvider.h"
 
 #include <new>
 
@@ -19,24 +17,15 @@ IWbemLocator *WbemLocator::create() { return new (std::nothrow) WbemLocator; }
 
 bool WbemLocator::isLocalServer(const std::wstring &server)
 {
-    if (server.empty() || server == L"." || TextFold::equal(server, L"localhost"))
-        return true;
-    const std::wstring hostName = ComputerSystemProvider::hostName();
-    // The short name and the NetBIOS name stand for the machine as well.
-    return TextFold::equal(server, hostName) ||
-            TextFold::equal(server, hostName.substr(0, hostName.find(L'.'))) ||
-            TextFold::equal(server, ComputerSystemProvider::netbiosName());
+    // The names a WMI client here uses for this machine; any other is
+    // taken for another machine.
+    return server.empty() || server == L"." || TextFold::equal(server, L"localhost");
 }
 
 HRESULT WbemLocator::ConnectServer(const BSTR strNetworkResource, const BSTR strUser,
-                                   const BSTR strPassword, const BSTR strLocale,
-                                   LONG lSecurityFlags, const BSTR strAuthority, IWbemContext *pCtx,
-                                   IWbemServices **ppNamespace)
+                                   const BSTR strPassword, const BSTR, LONG, const BSTR,
+                                   IWbemContext *, IWbemServices **ppNamespace)
 {
-    (void)strLocale;
-    (void)lSecurityFlags;
-    (void)strAuthority;
-    (void)pCtx;
     SeamState::logConnect(winapi_seam::ConnectCall{strNetworkResource
                                                            ? std::wstring(strNetworkResource)
                                                            : std::wstring(),
@@ -46,8 +35,7 @@ HRESULT WbemLocator::ConnectServer(const BSTR strNetworkResource, const BSTR str
     *ppNamespace = nullptr;
     if (!Apartment::isInitialised())
         return CO_E_NOTINITIALIZED;
-    HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(winapi_seam::Step::ConnectServer, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(winapi_seam::Step::ConnectServer, &injected))
         return injected;
     if (!strNetworkResource)
         return WBEM_E_INVALID_NAMESPACE;

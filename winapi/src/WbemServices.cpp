@@ -3,12 +3,11 @@
 #include "Apartment.h"
 #include "ClassCatalog.h"
 #include "EnumWbemClassObject.h"
-#include "FaultInjector.h"
-#include "ObjectPath.h"
 #include "QueryExecutor.h"
 #include "SeamState.h"
 #include "TextFold.h"
 #include "WbemClassObject.h"
+#include "WqlParser.h"
 
 #include <new>
 
@@ -30,11 +29,9 @@ HRESULT handOut(const std::wstring &className, const std::vector<std::wstring> &
 
 IWbemServices *WbemServices::create() { return new (std::nothrow) WbemServices; }
 
-HRESULT WbemServices::GetObject(const BSTR strObjectPath, LONG lFlags, IWbemContext *pCtx,
+HRESULT WbemServices::GetObject(const BSTR strObjectPath, LONG, IWbemContext *,
                                 IWbemClassObject **ppObject, IWbemCallResult **ppCallResult)
 {
-    (void)lFlags;
-    (void)pCtx;
     if (ppObject)
         *ppObject = nullptr;
     if (ppCallResult)
@@ -46,15 +43,16 @@ HRESULT WbemServices::GetObject(const BSTR strObjectPath, LONG lFlags, IWbemCont
 
     WqlQuery query;
     bool classOnly = false;
-    HRESULT hr = ObjectPath::parse(strObjectPath, &query, &classOnly);
+    HRESULT hr = WqlParser::parseObjectPath(strObjectPath, &query, &classOnly);
     if (FAILED(hr))
         return hr;
     if (classOnly) {
         // The class definition needs no instance: the machine is not read.
-        const ClassCatalog::Table definition = ClassCatalog::find(query.className);
+        bool scripted = false;
+        const ClassCatalog::Table definition = ClassCatalog::find(query.className, &scripted);
         if (!definition)
             return WBEM_E_NOT_FOUND;
-        const ClassTable &table = definition->table();
+        const ClassTable &table = *definition;
         return handOut(table.className, table.columns,
                        std::vector<winapi_seam::Value>(table.columns.size()), ppObject);
     }
@@ -69,10 +67,9 @@ HRESULT WbemServices::GetObject(const BSTR strObjectPath, LONG lFlags, IWbemCont
     return handOut(table.className, table.columns, table.rows.front(), ppObject);
 }
 
-HRESULT WbemServices::ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery, LONG lFlags,
-                                IWbemContext *pCtx, IEnumWbemClassObject **ppEnum)
+HRESULT WbemServices::ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery, LONG,
+                                IWbemContext *, IEnumWbemClassObject **ppEnum)
 {
-    (void)pCtx;
     if (!ppEnum)
         return WBEM_E_INVALID_PARAMETER;
     *ppEnum = nullptr;
@@ -80,8 +77,7 @@ HRESULT WbemServices::ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery
         return CO_E_NOTINITIALIZED;
     if (strQuery)
         SeamState::logQuery(strQuery);
-    HRESULT injected = S_OK;
-    if (FaultInjector::shouldFail(winapi_seam::Step::ExecQuery, &injected))
+    if (HRESULT injected = S_OK; SeamState::shouldFail(winapi_seam::Step::ExecQuery, &injected))
         return injected;
     if (!strQuery || !strQueryLanguage)
         return WBEM_E_INVALID_PARAMETER;
@@ -92,6 +88,6 @@ HRESULT WbemServices::ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery
     const HRESULT hr = QueryExecutor::run(strQuery, &table);
     if (FAILED(hr))
         return hr;
-    *ppEnum = EnumWbemClassObject::create(std::move(table), lFlags & WBEM_FLAG_FORWARD_ONLY);
+    *ppEnum = EnumWbemClassObject::create(std::move(table));
     return *ppEnum ? WBEM_S_NO_ERROR : WBEM_E_OUT_OF_MEMORY;
 }

@@ -1,30 +1,77 @@
 #include "WqlEvaluator.h"
 
 #include "TextFold.h"
-#include "WqlConversion.h"
+
+#include <cerrno>
+#include <cwchar>
+#include <cwctype>
 
 using winapi_seam::Value;
 
 namespace {
 
-template<class T>
-bool apply(WqlCondition::Op op, const T &a, const T &b)
+// `order` is <0, 0 or >0 as the value is less than, equal to or greater
+// than the literal.
+bool apply(WqlCondition::Op op, int order)
 {
     switch (op) {
     case WqlCondition::Op::Equal:
-        return a == b;
+        return order == 0;
     case WqlCondition::Op::NotEqual:
-        return !(a == b);
+        return order != 0;
     case WqlCondition::Op::Less:
-        return a < b;
+        return order < 0;
     case WqlCondition::Op::Greater:
-        return b < a;
+        return order > 0;
     case WqlCondition::Op::LessEqual:
-        return !(b < a);
+        return order <= 0;
     case WqlCondition::Op::GreaterEqual:
-        return !(a < b);
+        return order >= 0;
     }
     return false;
+}
+
+bool apply(WqlCondition::Op op, long long a, long long b) { return apply(op, (a > b) - (a < b)); }
+
+// The whole text as a decimal integer.
+bool toInteger(const std::wstring &text, long long *number)
+{
+    if (text.empty() || text.size() > 20)
+        return false;
+    wchar_t *end = nullptr;
+    errno = 0;
+    *number = std::wcstoll(text.c_str(), &end, 10);
+    return errno == 0 && *end == L'\0' && !std::iswspace(text[0]);
+}
+
+// "TRUE"/"1" as 1, "FALSE"/"0" as 0, in any case.
+bool toFlag(const std::wstring &text, long long *flag)
+{
+    const bool isTrue = TextFold::equal(text, L"TRUE") || text == L"1";
+    *flag = isTrue ? 1 : 0;
+    return isTrue || TextFold::equal(text, L"FALSE") || text == L"0";
+}
+
+// Where the set at `pattern` ("[...]") ends, just past its ']'; whether `c`
+// is in it goes to `in`. Null for an unterminated or empty set.
+const wchar_t *set(const wchar_t *pattern, wchar_t c, bool *in)
+{
+    const bool negated = pattern[1] == L'^';
+    const wchar_t *p = pattern + (negated ? 2 : 1);
+    if (*p == L']' || !*p)
+        return nullptr;
+    bool found = false;
+    const wchar_t folded = TextFold::fold(c);
+    for (; *p && *p != L']'; ++p) {
+        if (p[1] == L'-' && p[2] && p[2] != L']') {
+            found = found || (folded >= TextFold::fold(p[0]) && folded <= TextFold::fold(p[2]));
+            p += 2;
+        } else {
+            found = found || folded == TextFold::fold(*p);
+        }
+    }
+    *in = found != negated;
+    return *p ? p + 1 : nullptr;
 }
 
 } // namespace
@@ -34,38 +81,47 @@ bool WqlEvaluator::matches(const WqlCondition &condition, const std::vector<Valu
     using Type = WqlCondition::Type;
     switch (condition.type) {
     case Type::And:
-        for (const auto &operand : condition.operands) {
-            if (!matches(*operand, row))
-                return false;
-        }
-        return true;
     case Type::Or:
         for (const auto &operand : condition.operands) {
-            if (matches(*operand, row))
-                return true;
+            if (matches(*operand, row) == (condition.type == Type::Or))
+                return condition.type == Type::Or;
         }
-        return false;
+        return condition.type == Type::And;
     case Type::Not:
         return !matches(*condition.operands.front(), row);
     case Type::Compare:
-        return compare(row.at(condition.column), condition.op, condition.literal);
+        return compare(row.at(condition.column), condition);
     case Type::IsNull:
-        return row.at(condition.column).isNull();
     case Type::IsNotNull:
-        return !row.at(condition.column).isNull();
+        return row.at(condition.column).isNull() == (condition.type == Type::IsNull);
     case Type::Like:
-        return like(row.at(condition.column), condition.pattern);
     case Type::NotLike: {
         const Value &value = row.at(condition.column);
-        return !value.isNull() && !like(value, condition.pattern);
+        const std::wstring text = value.kind() == Value::Kind::Int32
+                ? std::to_wstring(value.intValue())
+                : value.textValue();
+        const bool kind = value.kind() == Value::Kind::Text || value.kind() == Value::Kind::Int32;
+        const bool like = kind && WqlEvaluator::like(text.c_str(), condition.literal.text.c_str());
+        return condition.type == Type::Like ? like : (!value.isNull() && !like);
     }
     }
     return false;
 }
 
-bool WqlEvaluator::compare(const Value &value, WqlCondition::Op op, const WqlLiteral &literal)
+bool WqlEvaluator::isPattern(const std::wstring &pattern)
+{
+    bool in = false;
+    const wchar_t *p = pattern.c_str();
+    while (p && *p)
+        p = *p == L'[' ? set(p, L' ', &in) : p + 1;
+    return p != nullptr;
+}
+
+bool WqlEvaluator::compare(const Value &value, const WqlCondition &condition)
 {
     using Kind = WqlLiteral::Kind;
+    const WqlLiteral &literal = condition.literal;
+    const WqlCondition::Op op = condition.op;
     long long number = 0;
     switch (value.kind()) {
     case Value::Kind::Null:
@@ -73,37 +129,52 @@ bool WqlEvaluator::compare(const Value &value, WqlCondition::Op op, const WqlLit
         return false;
     case Value::Kind::Text:
         if (literal.kind == Kind::Text)
-            return apply(op, TextFold::compare(value.textValue(), literal.text), 0);
-        if (literal.kind == Kind::Integer)
-            return WqlConversion::toInteger(value.textValue(), &number) &&
-                    apply(op, number, literal.number);
-        return WqlConversion::toBoolean(value.textValue(), &number) &&
+            return apply(op, TextFold::compare(value.textValue(), literal.text));
+        return (literal.kind == Kind::Integer ? toInteger(value.textValue(), &number)
+                                              : toFlag(value.textValue(), &number)) &&
                 apply(op, number, literal.number);
     case Value::Kind::Int32:
-        if (literal.kind == Kind::Text) {
-            long long converted = 0;
-            return WqlConversion::toInteger(literal.text, &converted) &&
-                    apply(op, static_cast<long long>(value.intValue()), converted);
-        }
-        return apply(op, static_cast<long long>(value.intValue()), literal.number);
-    case Value::Kind::Boolean: {
-        const long long flag = value.boolValue() ? 1 : 0;
         if (literal.kind == Kind::Text)
-            return WqlConversion::toBoolean(literal.text, &number) && apply(op, flag, number);
-        return apply(op, flag, literal.number != 0 ? 1LL : 0LL);
-    }
+            return toInteger(literal.text, &number) &&
+                    apply(op, (long long)value.intValue(), number);
+        return apply(op, (long long)value.intValue(), literal.number);
+    case Value::Kind::Boolean:
+        if (literal.kind == Kind::Text && !toFlag(literal.text, &number))
+            return false;
+        return apply(op, value.boolValue() ? 1LL : 0LL,
+                     literal.kind == Kind::Text ? number : (literal.number != 0 ? 1LL : 0LL));
     }
     return false;
 }
 
-bool WqlEvaluator::like(const Value &value, const LikePattern &pattern)
+// Backtracks only over '%': at most one pending '%' is retried at a time, so
+// a pattern costs time linear in text times pattern, never exponential.
+bool WqlEvaluator::like(const wchar_t *text, const wchar_t *pattern)
 {
-    switch (value.kind()) {
-    case Value::Kind::Text:
-        return pattern.matches(value.textValue());
-    case Value::Kind::Int32:
-        return pattern.matches(std::to_wstring(value.intValue()));
-    default:
-        return false;
+    const wchar_t *starText = nullptr, *starPattern = nullptr;
+    while (*text) {
+        bool in = false;
+        const wchar_t *after = nullptr;
+        if (*pattern == L'%') {
+            starPattern = ++pattern;
+            starText = text;
+            continue;
+        }
+        if (*pattern == L'[')
+            after = set(pattern, *text, &in);
+        else if (*pattern == L'_' || (*pattern && TextFold::fold(*pattern) == TextFold::fold(*text)))
+            after = pattern + 1, in = true;
+        if (after && in) {
+            pattern = after;
+            ++text;
+        } else if (starPattern) {
+            pattern = starPattern;
+            text = ++starText;
+        } else {
+            return false;
+        }
     }
+    while (*pattern == L'%')
+        ++pattern;
+    return !*pattern;
 }

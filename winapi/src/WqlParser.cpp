@@ -1,138 +1,172 @@
 #include "WqlParser.h"
 
 #include "TextFold.h"
-#include "WqlLexer.h"
+#include "WqlEvaluator.h"
 
-#include <utility>
+#include <winapi/WbemCli.h>
+
+#include <cerrno>
+#include <cwchar>
 
 namespace {
 
 using Condition = WqlCondition;
-using Type = WqlToken::Type;
+using Op = WqlCondition::Op;
 
 const wchar_t *const kReserved[] = {L"SELECT", L"FROM", L"WHERE",       L"AND",        L"OR",
                                     L"NOT",    L"IS",   L"NULL",        L"LIKE",       L"TRUE",
                                     L"FALSE",  L"ISA",  L"ASSOCIATORS", L"REFERENCES", L"OF"};
 
-bool isReserved(const std::wstring &word)
-{
-    for (const wchar_t *reserved : kReserved) {
-        if (TextFold::equal(word, reserved))
-            return true;
-    }
-    return false;
-}
+const std::pair<const wchar_t *, Op> kOperators[] = {{L"=", Op::Equal},
+                                                     {L"<>", Op::NotEqual},
+                                                     {L"<", Op::Less},
+                                                     {L">", Op::Greater},
+                                                     {L"<=", Op::LessEqual},
+                                                     {L">=", Op::GreaterEqual}};
 
-bool comparisonOp(Type type, Condition::Op *op)
+bool isNameChar(wchar_t c, bool first)
 {
-    switch (type) {
-    case Type::Equal:
-        *op = Condition::Op::Equal;
-        return true;
-    case Type::NotEqual:
-        *op = Condition::Op::NotEqual;
-        return true;
-    case Type::Less:
-        *op = Condition::Op::Less;
-        return true;
-    case Type::Greater:
-        *op = Condition::Op::Greater;
-        return true;
-    case Type::LessEqual:
-        *op = Condition::Op::LessEqual;
-        return true;
-    case Type::GreaterEqual:
-        *op = Condition::Op::GreaterEqual;
-        return true;
-    default:
-        return false;
-    }
-}
-
-// "5 < Prop" means "Prop > 5".
-Condition::Op mirrored(Condition::Op op)
-{
-    switch (op) {
-    case Condition::Op::Less:
-        return Condition::Op::Greater;
-    case Condition::Op::Greater:
-        return Condition::Op::Less;
-    case Condition::Op::LessEqual:
-        return Condition::Op::GreaterEqual;
-    case Condition::Op::GreaterEqual:
-        return Condition::Op::LessEqual;
-    default:
-        return op;
-    }
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || c == L'_' ||
+            (!first && c >= L'0' && c <= L'9');
 }
 
 } // namespace
 
+WqlParser::WqlParser(const std::wstring &text)
+{
+    using Kind = Token::Kind;
+    std::size_t pos = 0;
+    while (m_valid && pos < text.size()) {
+        const wchar_t c = text[pos];
+        const wchar_t next = pos + 1 < text.size() ? text[pos + 1] : L'\0';
+        Token token;
+        if (std::wcschr(L" \t\r\n\f\v", c) && c) {
+            ++pos;
+            continue;
+        }
+        if (isNameChar(c, true)) {
+            token.kind = Kind::Name;
+            const std::size_t start = pos;
+            while (pos < text.size() && isNameChar(text[pos], false))
+                ++pos;
+            token.text.assign(text, start, pos - start);
+        } else if ((c >= L'0' && c <= L'9') ||
+                   ((c == L'-' || c == L'+') && next >= L'0' && next <= L'9')) {
+            token.kind = Kind::Integer;
+            wchar_t *end = nullptr;
+            errno = 0;
+            token.number = std::wcstoll(text.c_str() + pos, &end, 10);
+            pos = std::size_t(end - text.c_str());
+            // "12abc" is neither a number nor a name.
+            m_valid = errno == 0 && !(pos < text.size() && isNameChar(text[pos], true));
+        } else if (c == L'\'' || c == L'"') {
+            token.kind = Kind::String;
+            for (++pos; pos < text.size() && text[pos] != c; ++pos) {
+                if (text[pos] == L'\\' && ++pos == text.size())
+                    break;
+                token.text.push_back(text[pos]);
+            }
+            m_valid = pos++ < text.size();
+        } else {
+            token.kind = Kind::Symbol;
+            const std::wstring two = text.substr(pos, 2);
+            if (two == L"<>" || two == L"!=" || two == L"<=" || two == L">=") {
+                token.text = two == L"!=" ? L"<>" : two;
+                pos += 2;
+            } else {
+                token.text = std::wstring(1, c);
+                m_valid = std::wcschr(L"*,().@:=<>", c) && c;
+                ++pos;
+            }
+        }
+        m_tokens.push_back(std::move(token));
+    }
+    m_tokens.push_back(Token());
+}
+
 bool WqlParser::parse(const std::wstring &text, WqlQuery *query)
 {
-    std::vector<WqlToken> tokens;
-    if (!WqlLexer::tokenize(text, &tokens))
-        return false;
-    WqlParser parser(std::move(tokens));
-    return parser.parseQuery(query);
+    WqlParser parser(text);
+    return parser.m_valid && parser.parseQuery(query);
+}
+
+HRESULT WqlParser::parseObjectPath(const std::wstring &path, WqlQuery *query, bool *classOnly)
+{
+    // A leading "\\server\namespace:" (any ':' before the first quote,
+    // after a separator) is this machine's namespace or not found later.
+    std::wstring relative = path;
+    const std::size_t colon = path.find(L':');
+    if (colon != std::wstring::npos && colon < path.find_first_of(L"\"'") &&
+        path.find_first_of(L"\\/") < colon)
+        relative = path.substr(colon + 1);
+    WqlParser parser(relative);
+    if (!parser.m_valid || parser.peek().kind != Token::Kind::Name)
+        return WBEM_E_INVALID_OBJECT_PATH;
+    query->selectAll = true;
+    query->className = parser.peek().text;
+    ++parser.m_pos;
+    *classOnly = parser.peek().kind == Token::Kind::End;
+    if (*classOnly ||
+        (parser.accept(L"=") && parser.accept(L"@") && parser.peek().kind == Token::Kind::End))
+        return WBEM_S_NO_ERROR; // the class, or a singleton's one instance
+    if (!parser.accept(L"."))
+        return WBEM_E_INVALID_OBJECT_PATH;
+    auto keys = std::make_unique<Condition>();
+    keys->type = Condition::Type::And;
+    do {
+        const Token name = parser.peek();
+        ++parser.m_pos;
+        if (name.kind != Token::Kind::Name || !parser.accept(L"=") || !parser.atLiteral() ||
+            parser.atKeyword(L"NULL"))
+            return WBEM_E_INVALID_OBJECT_PATH;
+        keys->operands.push_back(comparison(name.text, Op::Equal, parser.peek()));
+        ++parser.m_pos;
+    } while (parser.accept(L","));
+    if (parser.peek().kind != Token::Kind::End)
+        return WBEM_E_INVALID_OBJECT_PATH;
+    query->where = std::move(keys);
+    return WBEM_S_NO_ERROR;
 }
 
 bool WqlParser::parseQuery(WqlQuery *query)
 {
-    if (!acceptKeyword(L"SELECT"))
+    if (!accept(L"SELECT"))
         return false;
-    if (accept(Type::Star)) {
-        query->selectAll = true;
-    } else {
-        do {
-            if (!atPropertyName())
-                return false;
-            query->properties.push_back(peek().text);
-            ++m_pos;
-        } while (accept(Type::Comma));
+    query->selectAll = accept(L"*");
+    while (!query->selectAll) {
+        if (!atPropertyName())
+            return false;
+        query->properties.push_back(peek().text);
+        ++m_pos;
+        if (!accept(L","))
+            break;
     }
-    if (!acceptKeyword(L"FROM") || !atPropertyName())
+    if (!accept(L"FROM") || !atPropertyName())
         return false;
     query->className = peek().text;
     ++m_pos;
-    if (acceptKeyword(L"WHERE")) {
-        query->where = parseOr(0);
-        if (!query->where)
-            return false;
-    }
-    return peek().type == Type::End;
+    if (accept(L"WHERE") && !(query->where = parseList(0, L"OR")))
+        return false;
+    return peek().kind == Token::Kind::End;
 }
 
-std::unique_ptr<WqlCondition> WqlParser::parseOr(int depth)
+// "a OR b OR ..." (of AND lists) or "a AND b AND ..." (of NOT terms).
+std::unique_ptr<WqlCondition> WqlParser::parseList(int depth, const wchar_t *keyword)
 {
-    auto first = parseAnd(depth);
-    if (!first || !atKeyword(L"OR"))
+    const bool isOr = keyword[0] == L'O';
+    const auto operand = [this, depth, isOr] {
+        return isOr ? parseList(depth, L"AND") : parseNot(depth);
+    };
+    auto first = operand();
+    if (!first || !atKeyword(keyword))
         return first;
     auto node = std::make_unique<Condition>();
-    node->type = Condition::Type::Or;
+    node->type = isOr ? Condition::Type::Or : Condition::Type::And;
     node->operands.push_back(std::move(first));
-    while (acceptKeyword(L"OR")) {
-        auto next = parseAnd(depth);
-        if (!next)
+    while (accept(keyword)) {
+        node->operands.push_back(operand());
+        if (!node->operands.back())
             return nullptr;
-        node->operands.push_back(std::move(next));
-    }
-    return node;
-}
-
-std::unique_ptr<WqlCondition> WqlParser::parseAnd(int depth)
-{
-    auto first = parseNot(depth);
-    if (!first || !atKeyword(L"AND"))
-        return first;
-    auto node = std::make_unique<Condition>();
-    node->type = Condition::Type::And;
-    node->operands.push_back(std::move(first));
-    while (acceptKeyword(L"AND")) {
-        auto next = parseNot(depth);
-        if (!next)
-            return nullptr;
-        node->operands.push_back(std::move(next));
     }
     return node;
 }
@@ -141,99 +175,61 @@ std::unique_ptr<WqlCondition> WqlParser::parseNot(int depth)
 {
     if (depth > kMaxDepth)
         return nullptr;
-    if (!acceptKeyword(L"NOT"))
-        return parsePrimary(depth);
-    auto operand = parseNot(depth + 1);
-    if (!operand)
-        return nullptr;
+    if (accept(L"(")) {
+        auto inner = depth + 1 > kMaxDepth ? nullptr : parseList(depth + 1, L"OR");
+        return inner && accept(L")") ? std::move(inner) : nullptr;
+    }
+    if (!accept(L"NOT"))
+        return parseComparison();
     auto node = std::make_unique<Condition>();
     node->type = Condition::Type::Not;
-    node->operands.push_back(std::move(operand));
-    return node;
-}
-
-std::unique_ptr<WqlCondition> WqlParser::parsePrimary(int depth)
-{
-    if (accept(Type::LeftParen)) {
-        if (depth + 1 > kMaxDepth)
-            return nullptr;
-        auto inner = parseOr(depth + 1);
-        if (!inner || !accept(Type::RightParen))
-            return nullptr;
-        return inner;
-    }
-    return parseComparison();
+    node->operands.push_back(parseNot(depth + 1));
+    return node->operands.back() ? std::move(node) : nullptr;
 }
 
 std::unique_ptr<WqlCondition> WqlParser::parseComparison()
 {
-    Condition::Op op = Condition::Op::Equal;
-    if (atPropertyName()) {
-        const std::wstring property = peek().text;
-        ++m_pos;
-        if (acceptKeyword(L"IS")) {
-            const bool negated = acceptKeyword(L"NOT");
-            if (!acceptKeyword(L"NULL"))
-                return nullptr;
-            auto node = std::make_unique<Condition>();
-            node->type = negated ? Condition::Type::IsNotNull : Condition::Type::IsNull;
-            node->property = property;
-            return node;
-        }
-        const bool negatedLike = acceptKeyword(L"NOT");
-        if (negatedLike || atKeyword(L"LIKE")) {
-            if (!acceptKeyword(L"LIKE") || peek().type != Type::String)
-                return nullptr;
-            auto node = std::make_unique<Condition>();
-            node->type = negatedLike ? Condition::Type::NotLike : Condition::Type::Like;
-            node->property = property;
-            if (!node->pattern.compile(peek().text))
-                return nullptr;
-            ++m_pos;
-            return node;
-        }
-        if (!comparisonOp(peek().type, &op))
-            return nullptr;
-        ++m_pos;
-        if (!atLiteral())
-            return nullptr;
-        auto node = comparison(property, op, peek());
-        ++m_pos;
-        return node;
-    }
-    if (!atLiteral())
-        return nullptr;
-    const WqlToken literal = peek();
-    ++m_pos;
-    if (!comparisonOp(peek().type, &op))
-        return nullptr;
-    ++m_pos;
+    Op op = Op::Equal;
     if (!atPropertyName())
         return nullptr;
-    auto node = comparison(peek().text, mirrored(op), literal);
+    auto node = std::make_unique<Condition>();
+    node->property = peek().text;
     ++m_pos;
-    return node;
+    if (accept(L"IS")) {
+        node->type = accept(L"NOT") ? Condition::Type::IsNotNull : Condition::Type::IsNull;
+        return accept(L"NULL") ? std::move(node) : nullptr;
+    }
+    const bool negated = accept(L"NOT");
+    if (negated || atKeyword(L"LIKE")) {
+        node->type = negated ? Condition::Type::NotLike : Condition::Type::Like;
+        if (!accept(L"LIKE") || peek().kind != Token::Kind::String ||
+            !WqlEvaluator::isPattern(peek().text))
+            return nullptr;
+        node->literal.text = m_tokens[m_pos++].text;
+        return node;
+    }
+    if (!atOperator(&op) || (++m_pos, !atLiteral()))
+        return nullptr;
+    return comparison(node->property, op, m_tokens[m_pos++]);
 }
 
-std::unique_ptr<WqlCondition> WqlParser::comparison(const std::wstring &property,
-                                                    WqlCondition::Op op, const WqlToken &literal)
+std::unique_ptr<WqlCondition> WqlParser::comparison(const std::wstring &property, Op op,
+                                                    const Token &literal)
 {
     auto node = std::make_unique<Condition>();
     node->property = property;
     node->op = op;
-    if (literal.type == Type::String) {
-        node->literal.kind = WqlLiteral::Kind::Text;
+    if (literal.kind == Token::Kind::String) {
         node->literal.text = literal.text;
-    } else if (literal.type == Type::Integer) {
+    } else if (literal.kind == Token::Kind::Integer) {
         node->literal.kind = WqlLiteral::Kind::Integer;
         node->literal.number = literal.number;
     } else if (TextFold::equal(literal.text, L"NULL")) {
-        // "= NULL" and "<> NULL" are the same as IS [NOT] NULL; nothing is
-        // less or greater than NULL.
-        if (op != Condition::Op::Equal && op != Condition::Op::NotEqual)
+        // "= NULL" and "<> NULL" are IS [NOT] NULL; nothing is less or
+        // greater than NULL.
+        if (op != Op::Equal && op != Op::NotEqual)
             return nullptr;
-        node->type =
-                op == Condition::Op::Equal ? Condition::Type::IsNull : Condition::Type::IsNotNull;
+        node->type = op == Op::Equal ? Condition::Type::IsNull : Condition::Type::IsNotNull;
     } else {
         node->literal.kind = WqlLiteral::Kind::Boolean;
         node->literal.number = TextFold::equal(literal.text, L"TRUE") ? 1 : 0;
@@ -243,36 +239,41 @@ std::unique_ptr<WqlCondition> WqlParser::comparison(const std::wstring &property
 
 bool WqlParser::atKeyword(const wchar_t *keyword) const
 {
-    return peek().type == Type::Identifier && TextFold::equal(peek().text, keyword);
+    return peek().kind == Token::Kind::Name && TextFold::equal(peek().text, keyword);
 }
 
-bool WqlParser::acceptKeyword(const wchar_t *keyword)
+bool WqlParser::accept(const wchar_t *keywordOrSymbol)
 {
-    if (!atKeyword(keyword))
-        return false;
-    ++m_pos;
-    return true;
-}
-
-bool WqlParser::accept(WqlToken::Type type)
-{
-    if (peek().type != type)
-        return false;
-    ++m_pos;
-    return true;
+    const bool at = atKeyword(keywordOrSymbol) ||
+            (peek().kind == Token::Kind::Symbol && peek().text == keywordOrSymbol);
+    m_pos += at ? 1 : 0;
+    return at;
 }
 
 bool WqlParser::atPropertyName() const
 {
-    return peek().type == Type::Identifier && !isReserved(peek().text);
+    if (peek().kind != Token::Kind::Name)
+        return false;
+    for (const wchar_t *reserved : kReserved) {
+        if (TextFold::equal(peek().text, reserved))
+            return false;
+    }
+    return true;
 }
 
 bool WqlParser::atLiteral() const
 {
-    const WqlToken &token = peek();
-    if (token.type == Type::String || token.type == Type::Integer)
-        return true;
-    return token.type == Type::Identifier &&
-            (TextFold::equal(token.text, L"TRUE") || TextFold::equal(token.text, L"FALSE") ||
-             TextFold::equal(token.text, L"NULL"));
+    return peek().kind == Token::Kind::String || peek().kind == Token::Kind::Integer ||
+            atKeyword(L"TRUE") || atKeyword(L"FALSE") || atKeyword(L"NULL");
+}
+
+bool WqlParser::atOperator(Op *op) const
+{
+    for (const auto &candidate : kOperators) {
+        if (peek().kind == Token::Kind::Symbol && peek().text == candidate.first) {
+            *op = candidate.second;
+            return true;
+        }
+    }
+    return false;
 }

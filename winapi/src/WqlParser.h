@@ -1,12 +1,12 @@
 #pragma once
 
 #include "WqlQuery.h"
-#include "WqlToken.h"
 
-#include <vector>
+#include <winapi/WinTypes.h>
 
-// Parses "SELECT * | property list FROM class [WHERE condition]". Nesting
-// (parentheses, NOT) is bounded so that no input can exhaust the stack.
+// Parses "SELECT * | property list FROM class [WHERE condition]" and object
+// paths. Nesting (parentheses, NOT) is bounded so that no input can exhaust
+// the stack.
 class WqlParser
 {
 public:
@@ -14,31 +14,37 @@ public:
 
     // False for anything that is not such a query.
     static bool parse(const std::wstring &text, WqlQuery *query);
-
-    // "property op literal" as a condition; null when the literal cannot be
-    // compared that way (NULL with < or >). Object paths use it for their keys.
-    static std::unique_ptr<WqlCondition> comparison(const std::wstring &property,
-                                                    WqlCondition::Op op, const WqlToken &literal);
+    // An object path as GetObject takes it, [\\server\namespace:]Class,
+    // Class=@ or Class.Key=value[,Key=value...], as a query for its
+    // instance; `classOnly` when it names the class itself.
+    // WBEM_E_INVALID_OBJECT_PATH when malformed.
+    static HRESULT parseObjectPath(const std::wstring &path, WqlQuery *query, bool *classOnly);
 
 private:
-    explicit WqlParser(std::vector<WqlToken> tokens)
-        : m_tokens(std::move(tokens))
-    { }
+    struct Token
+    {
+        enum class Kind { Name, String, Integer, Symbol, End } kind = Kind::End;
+        std::wstring text; // name, string contents or symbol ("<>" for "!=" too)
+        long long number = 0;
+    };
+
+    explicit WqlParser(const std::wstring &text);
 
     bool parseQuery(WqlQuery *query);
-    std::unique_ptr<WqlCondition> parseOr(int depth);
-    std::unique_ptr<WqlCondition> parseAnd(int depth);
+    std::unique_ptr<WqlCondition> parseList(int depth, const wchar_t *keyword);
     std::unique_ptr<WqlCondition> parseNot(int depth);
-    std::unique_ptr<WqlCondition> parsePrimary(int depth);
     std::unique_ptr<WqlCondition> parseComparison();
+    static std::unique_ptr<WqlCondition> comparison(const std::wstring &property,
+                                                    WqlCondition::Op op, const Token &literal);
 
-    const WqlToken &peek() const { return m_tokens[m_pos]; }
+    const Token &peek() const { return m_tokens[m_pos]; }
     bool atKeyword(const wchar_t *keyword) const;
-    bool acceptKeyword(const wchar_t *keyword);
-    bool accept(WqlToken::Type type);
+    bool accept(const wchar_t *keywordOrSymbol);
     bool atPropertyName() const;
     bool atLiteral() const;
+    bool atOperator(WqlCondition::Op *op) const;
 
-    std::vector<WqlToken> m_tokens;
+    std::vector<Token> m_tokens;
+    bool m_valid = true; // false when the text cannot be split into tokens
     std::size_t m_pos = 0;
 };

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "LikePattern.h"
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,11 +24,10 @@ struct WqlCondition
     std::wstring property;
     int column = -1; // the property's column once the class is known
     Op op = Op::Equal;
-    WqlLiteral literal;
-    LikePattern pattern;
+    WqlLiteral literal; // Compare; the pattern of Like and NotLike
 };
 
-// A parsed SELECT.
+// A parsed SELECT, or an object path as one.
 struct WqlQuery
 {
     bool selectAll = false;

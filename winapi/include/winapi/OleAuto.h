@@ -1,7 +1,8 @@
 #pragma once
 
 // OLE Automation: BSTR, VARIANT and SAFEARRAY as the Windows SDK declares
-// them. OLECHAR is wchar_t, so a BSTR holds 32-bit characters here.
+// them. OLECHAR is wchar_t, so a BSTR holds 32-bit characters here. Only
+// what a WMI client calls is offered; arrays are one-dimensional BSTR arrays.
 #include <winapi/WinTypes.h>
 
 struct IUnknown;
@@ -50,7 +51,6 @@ typedef struct tagSAFEARRAY
 } SAFEARRAY;
 
 #define FADF_BSTR 0x0100
-#define FADF_VARIANT 0x0800
 #define FADF_HAVEVARTYPE 0x0080
 
 typedef struct tagVARIANT
@@ -73,41 +73,26 @@ typedef struct tagVARIANT
         FLOAT fltVal;
         DOUBLE dblVal;
         VARIANT_BOOL boolVal;
-        SCODE scode;
         BSTR bstrVal;
         IUnknown *punkVal;
         SAFEARRAY *parray;
-        PVOID byref;
     };
 } VARIANT;
 typedef VARIANT VARIANTARG;
 
 #define V_VT(X) ((X)->vt)
-#define V_ISARRAY(X) (V_VT(X) & VT_ARRAY)
-#define V_BSTR(X) ((X)->bstrVal)
-#define V_I4(X) ((X)->lVal)
-#define V_BOOL(X) ((X)->boolVal)
-#define V_ARRAY(X) ((X)->parray)
-#define V_UNKNOWN(X) ((X)->punkVal)
 
 WINAPI_EXTERN_C WINAPI_EXPORT BSTR SysAllocString(const OLECHAR *psz);
 WINAPI_EXTERN_C WINAPI_EXPORT BSTR SysAllocStringLen(const OLECHAR *strIn, UINT ui);
 WINAPI_EXTERN_C WINAPI_EXPORT UINT SysStringLen(BSTR pbstr);
-WINAPI_EXTERN_C WINAPI_EXPORT UINT SysStringByteLen(BSTR bstr);
 WINAPI_EXTERN_C WINAPI_EXPORT void SysFreeString(BSTR bstrString);
 
 WINAPI_EXTERN_C WINAPI_EXPORT void VariantInit(VARIANTARG *pvarg);
 WINAPI_EXTERN_C WINAPI_EXPORT HRESULT VariantClear(VARIANTARG *pvarg);
-WINAPI_EXTERN_C WINAPI_EXPORT HRESULT VariantCopy(VARIANTARG *pvargDest, const VARIANTARG *pvargSrc);
 
 WINAPI_EXTERN_C WINAPI_EXPORT SAFEARRAY *SafeArrayCreateVector(VARTYPE vt, LONG lLbound,
                                                                ULONG cElements);
 WINAPI_EXTERN_C WINAPI_EXPORT HRESULT SafeArrayDestroy(SAFEARRAY *psa);
-WINAPI_EXTERN_C WINAPI_EXPORT UINT SafeArrayGetDim(SAFEARRAY *psa);
-WINAPI_EXTERN_C WINAPI_EXPORT HRESULT SafeArrayGetVartype(SAFEARRAY *psa, VARTYPE *pvt);
 WINAPI_EXTERN_C WINAPI_EXPORT HRESULT SafeArrayGetLBound(SAFEARRAY *psa, UINT nDim, LONG *plLbound);
 WINAPI_EXTERN_C WINAPI_EXPORT HRESULT SafeArrayGetUBound(SAFEARRAY *psa, UINT nDim, LONG *plUbound);
 WINAPI_EXTERN_C WINAPI_EXPORT HRESULT SafeArrayGetElement(SAFEARRAY *psa, LONG *rgIndices, void *pv);
-WINAPI_EXTERN_C WINAPI_EXPORT HRESULT SafeArrayPutElement(SAFEARRAY *psa, LONG *rgIndices, void *pv);
-WINAPI_EXTERN_C WINAPI_EXPORT HRESULT SafeArrayAccessData(SAFEARRAY *psa, void **ppvData);
-WINAPI_EXTERN_C WINAPI_EXPORT HRESULT SafeArrayUnaccessData(SAFEARRAY *psa);

@@ -7,66 +7,22 @@
 
 typedef LONG CIMTYPE;
 
-typedef enum tag_CIMTYPE_ENUMERATION {
-    CIM_ILLEGAL = 0xfff,
-    CIM_EMPTY = 0,
-    CIM_SINT8 = 16,
-    CIM_UINT8 = 17,
-    CIM_SINT16 = 2,
-    CIM_UINT16 = 18,
-    CIM_SINT32 = 3,
-    CIM_UINT32 = 19,
-    CIM_SINT64 = 20,
-    CIM_UINT64 = 21,
-    CIM_REAL32 = 4,
-    CIM_REAL64 = 5,
-    CIM_BOOLEAN = 11,
-    CIM_STRING = 8,
-    CIM_DATETIME = 101,
-    CIM_REFERENCE = 102,
-    CIM_CHAR16 = 103,
-    CIM_OBJECT = 13,
-    CIM_FLAG_ARRAY = 0x2000
-} CIMTYPE_ENUMERATION;
+enum { CIM_STRING = 8, CIM_SINT32 = 3, CIM_BOOLEAN = 11, CIM_FLAG_ARRAY = 0x2000 };
 
 typedef enum tag_WBEM_GENERIC_FLAG_TYPE {
     WBEM_FLAG_RETURN_IMMEDIATELY = 0x10,
-    WBEM_FLAG_RETURN_WBEM_COMPLETE = 0,
-    WBEM_FLAG_BIDIRECTIONAL = 0,
-    WBEM_FLAG_FORWARD_ONLY = 0x20,
-    WBEM_FLAG_NO_ERROR_OBJECT = 0x40,
-    WBEM_FLAG_RETURN_ERROR_OBJECT = 0,
-    WBEM_FLAG_SEND_STATUS = 0x80,
-    WBEM_FLAG_DONT_SEND_STATUS = 0,
-    WBEM_FLAG_ENSURE_LOCATABLE = 0x100,
-    WBEM_FLAG_DIRECT_READ = 0x200,
-    WBEM_FLAG_USE_AMENDED_QUALIFIERS = 0x20000,
-    WBEM_FLAG_STRONG_VALIDATION = 0x100000
+    WBEM_FLAG_FORWARD_ONLY = 0x20
 } WBEM_GENERIC_FLAG_TYPE;
 
 typedef enum tag_WBEM_CONDITION_FLAG_TYPE {
-    WBEM_FLAG_ALWAYS = 0,
-    WBEM_FLAG_ONLY_IF_TRUE = 0x1,
-    WBEM_FLAG_ONLY_IF_FALSE = 0x2,
-    WBEM_FLAG_ONLY_IF_IDENTICAL = 0x3,
-    WBEM_MASK_PRIMARY_CONDITION = 0x3,
-    WBEM_FLAG_KEYS_ONLY = 0x4,
-    WBEM_FLAG_REFS_ONLY = 0x8,
-    WBEM_FLAG_LOCAL_ONLY = 0x10,
-    WBEM_FLAG_PROPAGATED_ONLY = 0x20,
     WBEM_FLAG_SYSTEM_ONLY = 0x30,
-    WBEM_FLAG_NONSYSTEM_ONLY = 0x40,
     WBEM_MASK_CONDITION_ORIGIN = 0x70
 } WBEM_CONDITION_FLAG_TYPE;
 
-typedef enum tag_WBEM_TIMEOUT_TYPE : unsigned int {
-    WBEM_NO_WAIT = 0,
-    WBEM_INFINITE = 0xffffffff
-} WBEM_TIMEOUT_TYPE;
+typedef enum tag_WBEM_TIMEOUT_TYPE : unsigned int { WBEM_INFINITE = 0xffffffff } WBEM_TIMEOUT_TYPE;
 
 // The status codes are HRESULTs here (not an unsigned enum as on Windows) so
 // that comparing them with an HRESULT needs no cast on either platform.
-#define WBEM_NO_ERROR ((HRESULT)0)
 #define WBEM_S_NO_ERROR ((HRESULT)0)
 #define WBEM_S_FALSE ((HRESULT)1)
 #define WBEM_S_TIMEDOUT ((HRESULT)0x40004)
@@ -117,10 +73,8 @@ protected:
 
 struct IEnumWbemClassObject : public IUnknown
 {
-    virtual HRESULT STDMETHODCALLTYPE Reset() = 0;
     virtual HRESULT STDMETHODCALLTYPE Next(LONG lTimeout, ULONG uCount,
                                            IWbemClassObject **apObjects, ULONG *puReturned) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Skip(LONG lTimeout, ULONG nCount) = 0;
 
 protected:
     ~IEnumWbemClassObject() = default;

@@ -5,12 +5,12 @@
 #include <winapi/WinapiExport.h>
 
 #include <cstdint>
+#include <cstring>
 
 typedef int32_t LONG;
 typedef uint32_t ULONG;
 typedef uint32_t DWORD;
 typedef int32_t HRESULT;
-typedef int32_t SCODE;
 typedef int64_t LONGLONG;
 typedef uint64_t ULONGLONG;
 typedef int INT;
@@ -22,15 +22,11 @@ typedef unsigned char BYTE;
 typedef char CHAR;
 typedef float FLOAT;
 typedef double DOUBLE;
-typedef int BOOL;
 typedef void *PVOID;
 typedef void *LPVOID;
 typedef wchar_t WCHAR;
-typedef WCHAR *LPWSTR;
 typedef const WCHAR *LPCWSTR;
 typedef WCHAR OLECHAR;
-typedef OLECHAR *LPOLESTR;
-typedef const OLECHAR *LPCOLESTR;
 typedef OLECHAR *BSTR;
 typedef short VARIANT_BOOL;
 typedef void *PSECURITY_DESCRIPTOR;
@@ -44,16 +40,12 @@ typedef void *RPC_AUTH_IDENTITY_HANDLE;
 #endif
 
 #define STDMETHODCALLTYPE
-#define STDAPICALLTYPE
-#define WINAPI
 
 #define VARIANT_TRUE ((VARIANT_BOOL)-1)
 #define VARIANT_FALSE ((VARIANT_BOOL)0)
 
 #define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
-#define HRESULT_CODE(hr) ((hr)&0xFFFF)
-#define HRESULT_FACILITY(hr) (((hr) >> 16) & 0x1fff)
 #define FACILITY_WIN32 7
 #define HRESULT_FROM_WIN32(x) \
     ((HRESULT)(x) <= 0 ? ((HRESULT)(x)) \
@@ -94,18 +86,6 @@ typedef const IID &REFIID;
 typedef const CLSID &REFCLSID;
 typedef const GUID &REFGUID;
 
-inline bool IsEqualGUID(REFGUID a, REFGUID b)
-{
-    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3)
-        return false;
-    for (int i = 0; i < 8; ++i) {
-        if (a.Data4[i] != b.Data4[i])
-            return false;
-    }
-    return true;
-}
-#define IsEqualIID(a, b) IsEqualGUID(a, b)
-#define IsEqualCLSID(a, b) IsEqualGUID(a, b)
-
+inline bool IsEqualGUID(REFGUID a, REFGUID b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
 inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
 inline bool operator!=(REFGUID a, REFGUID b) { return !IsEqualGUID(a, b); }

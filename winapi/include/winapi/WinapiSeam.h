@@ -18,12 +18,15 @@ class WINAPI_EXPORT Value
 public:
     enum class Kind { Null, Text, Int32, Boolean, TextArray };
 
-    Value();
-    static Value null(); // VT_NULL
-    static Value text(const std::wstring &text); // VT_BSTR
-    static Value int32(int number); // VT_I4
-    static Value boolean(bool flag); // VT_BOOL
-    static Value textArray(const std::vector<std::wstring> &texts); // VT_ARRAY|VT_BSTR
+    Value() = default;
+    static Value null() { return Value(); } // VT_NULL
+    static Value text(const std::wstring &text) { return Value(Kind::Text, text); } // VT_BSTR
+    static Value int32(int number) { return Value(Kind::Int32, {}, number); } // VT_I4
+    static Value boolean(bool flag) { return Value(Kind::Boolean, {}, flag ? 1 : 0); } // VT_BOOL
+    static Value textArray(const std::vector<std::wstring> &texts) // VT_ARRAY|VT_BSTR
+    {
+        return Value(Kind::TextArray, {}, 0, texts);
+    }
 
     Kind kind() const { return m_kind; }
     bool isNull() const { return m_kind == Kind::Null; }
@@ -32,10 +35,19 @@ public:
     bool boolValue() const { return m_int != 0; }
     const std::vector<std::wstring> &arrayValue() const { return m_array; }
 
-    bool operator==(const Value &other) const;
-    bool operator!=(const Value &other) const { return !(*this == other); }
+    bool operator==(const Value &o) const
+    {
+        return m_kind == o.m_kind && m_text == o.m_text && m_int == o.m_int && m_array == o.m_array;
+    }
 
 private:
+    Value(Kind kind, std::wstring text, int number = 0, std::vector<std::wstring> array = {})
+        : m_kind(kind)
+        , m_text(std::move(text))
+        , m_int(number)
+        , m_array(std::move(array))
+    { }
+
     Kind m_kind = Kind::Null;
     std::wstring m_text;
     int m_int = 0;

@@ -1,16 +1,12 @@
 #pragma once
 
-#include <utility>
-
 #include <unistd.h>
 
 // Owns one file descriptor and closes it when it goes. Qt has no owner for
-// a raw socket descriptor of a kind it does not know (netlink), so this is
-// our own.
+// a raw descriptor of a kind it does not know (a netlink socket).
 class FileDescriptor
 {
 public:
-    FileDescriptor() = default;
     explicit FileDescriptor(int fd)
         : m_fd(fd)
     { }
@@ -21,14 +17,9 @@ public:
     }
     FileDescriptor(const FileDescriptor &) = delete;
     FileDescriptor &operator=(const FileDescriptor &) = delete;
-    FileDescriptor(FileDescriptor &&other) noexcept
-        : m_fd(std::exchange(other.m_fd, -1))
-    { }
-    FileDescriptor &operator=(FileDescriptor &&) = delete;
 
     int get() const { return m_fd; }
-    bool isValid() const { return m_fd >= 0; }
 
 private:
-    int m_fd = -1;
+    int m_fd;
 };

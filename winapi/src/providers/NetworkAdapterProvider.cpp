@@ -1,13 +1,15 @@
 #include "NetworkAdapterProvider.h"
 
+#include "NetworkInterfaces.h"
 #include "PnpDeviceId.h"
 #include "SysfsReader.h"
 
 #include <QString>
 
+#include <cwchar>
+
 #include <net/if.h>
 
-using winapi_seam::Row;
 using winapi_seam::Value;
 
 namespace {
@@ -16,18 +18,10 @@ namespace {
 Value macAddress(const NetworkInterface &interface)
 {
     const auto &bytes = interface.hardwareAddress;
-    bool allZero = true;
-    for (const uint8_t byte : bytes)
-        allZero = allZero && byte == 0;
-    if (bytes.size() != 6 || allZero)
+    if (bytes.size() != 6 || bytes == std::vector<uint8_t>(6, 0))
         return Value::null();
-    QString text;
-    for (const uint8_t byte : bytes) {
-        if (!text.isEmpty())
-            text += QLatin1Char(':');
-        text += QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper();
-    }
-    return Value::text(text.toStdWString());
+    const QByteArray raw(reinterpret_cast<const char *>(bytes.data()), 6);
+    return Value::text(QString::fromLatin1(raw.toHex(':').toUpper()).toStdWString());
 }
 
 int connectionStatus(unsigned int flags)
@@ -37,106 +31,49 @@ int connectionStatus(unsigned int flags)
     return (flags & IFF_RUNNING) ? 2 : 7; // connected : media disconnected
 }
 
-Value speed(const std::string &name)
-{
-    std::string text;
-    if (!SysfsReader::readLine("/sys/class/net/" + name + "/speed", &text))
-        return Value::null();
-    bool ok = false;
-    const qlonglong megabits = QString::fromStdString(text).toLongLong(&ok);
-    if (!ok || megabits <= 0)
-        return Value::null();
-    return Value::text(std::to_wstring(megabits * 1000000));
-}
-
-Value textOrNull(const std::string &text)
-{
-    return text.empty() ? Value::null() : Value::text(SysfsReader::widen(text));
-}
-
 } // namespace
 
 std::vector<std::wstring> NetworkAdapterProvider::adapterColumns()
 {
-    return {L"Caption",     L"Description",     L"DeviceID",
-            L"Index",       L"InterfaceIndex",  L"MACAddress",
-            L"Name",        L"NetConnectionID", L"NetConnectionStatus",
-            L"NetEnabled",  L"PhysicalAdapter", L"PNPDeviceID",
-            L"ProductName", L"ServiceName",     L"Speed"};
+    return {L"Index",           L"InterfaceIndex",      L"MACAddress", L"Name",
+            L"NetConnectionID", L"NetConnectionStatus", L"PNPDeviceID"};
 }
 
-std::vector<Row> NetworkAdapterProvider::adapterRows(const std::vector<NetworkInterface> &interfaces)
+std::vector<Values> NetworkAdapterProvider::adapterRows()
 {
-    std::vector<Row> rows;
+    std::vector<Values> rows;
     int rootNumber = 0;
-    for (const NetworkInterface &interface : interfaces) {
+    for (const NetworkInterface &interface : NetworkInterfaces::read(false)) {
         const std::wstring name = SysfsReader::widen(interface.name);
-        std::wstring pnp = PnpDeviceId::forInterface(interface.name);
-        const bool physical = !pnp.empty();
-        if (!physical) {
+        std::wstring pnp = PnpDeviceId::forDevice(interface.devicePath);
+        if (pnp.empty()) {
             // Windows lists software adapters under ROOT\NET.
-            pnp = QStringLiteral("ROOT\\NET\\%1")
-                          .arg(rootNumber++, 4, 10, QLatin1Char('0'))
-                          .toStdWString();
+            wchar_t text[24];
+            std::swprintf(text, 24, L"ROOT\\NET\\%04d", rootNumber++);
+            pnp = text;
         }
-        const std::string driver = PnpDeviceId::driverName(interface.name);
-        const std::wstring caption =
-                QStringLiteral("[%1] ").arg(interface.index, 8, 10, QLatin1Char('0')).toStdWString() +
-                name;
-        rows.push_back({{L"Caption", Value::text(caption)},
-                        {L"Description", Value::text(name)},
-                        {L"DeviceID", Value::text(std::to_wstring(interface.index))},
-                        {L"Index", Value::int32(interface.index)},
-                        {L"InterfaceIndex", Value::int32(interface.index)},
-                        {L"MACAddress", macAddress(interface)},
-                        {L"Name", Value::text(name)},
-                        {L"NetConnectionID", Value::text(name)},
-                        {L"NetConnectionStatus", Value::int32(connectionStatus(interface.flags))},
-                        {L"NetEnabled", Value::boolean(interface.flags & IFF_UP)},
-                        {L"PhysicalAdapter", Value::boolean(physical)},
-                        {L"PNPDeviceID", Value::text(pnp)},
-                        {L"ProductName", Value::text(name)},
-                        {L"ServiceName", textOrNull(driver)},
-                        {L"Speed", speed(interface.name)}});
+        rows.push_back({Value::int32(interface.index), Value::int32(interface.index),
+                        macAddress(interface), Value::text(name), Value::text(name),
+                        Value::int32(connectionStatus(interface.flags)), Value::text(pnp)});
     }
     return rows;
 }
 
 std::vector<std::wstring> NetworkAdapterProvider::configurationColumns()
 {
-    return {L"Caption",   L"Description", L"Index",      L"InterfaceIndex", L"IPAddress",
-            L"IPEnabled", L"IPSubnet",    L"MACAddress", L"ServiceName"};
+    return {L"Description", L"Index", L"InterfaceIndex", L"IPAddress", L"IPSubnet", L"MACAddress"};
 }
 
-std::vector<Row> NetworkAdapterProvider::configurationRows(
-        const std::vector<NetworkInterface> &interfaces)
+std::vector<Values> NetworkAdapterProvider::configurationRows(int index)
 {
-    std::vector<Row> rows;
-    for (const NetworkInterface &interface : interfaces) {
-        std::vector<std::wstring> addresses;
-        std::vector<std::wstring> subnets;
-        for (std::size_t i = 0; i < interface.ipv4.size(); ++i) {
-            addresses.push_back(SysfsReader::widen(interface.ipv4[i]));
-            subnets.push_back(SysfsReader::widen(interface.ipv4Masks[i]));
-        }
-        for (std::size_t i = 0; i < interface.ipv6.size(); ++i) {
-            addresses.push_back(SysfsReader::widen(interface.ipv6[i]));
-            subnets.push_back(std::to_wstring(interface.ipv6Prefixes[i]));
-        }
-        const std::wstring name = SysfsReader::widen(interface.name);
-        const std::wstring caption =
-                QStringLiteral("[%1] ").arg(interface.index, 8, 10, QLatin1Char('0')).toStdWString() +
-                name;
-        const bool none = addresses.empty();
-        rows.push_back({{L"Caption", Value::text(caption)},
-                        {L"Description", Value::text(name)},
-                        {L"Index", Value::int32(interface.index)},
-                        {L"InterfaceIndex", Value::int32(interface.index)},
-                        {L"IPAddress", none ? Value::null() : Value::textArray(addresses)},
-                        {L"IPEnabled", Value::boolean((interface.flags & IFF_UP) && !none)},
-                        {L"IPSubnet", none ? Value::null() : Value::textArray(subnets)},
-                        {L"MACAddress", macAddress(interface)},
-                        {L"ServiceName", textOrNull(PnpDeviceId::driverName(interface.name))}});
+    std::vector<Values> rows;
+    for (const NetworkInterface &interface : NetworkInterfaces::read(true, index)) {
+        const bool none = interface.addresses.empty();
+        rows.push_back({Value::text(SysfsReader::widen(interface.name)),
+                        Value::int32(interface.index), Value::int32(interface.index),
+                        none ? Value::null() : Value::textArray(interface.addresses),
+                        none ? Value::null() : Value::textArray(interface.subnets),
+                        macAddress(interface)});
     }
     return rows;
 }

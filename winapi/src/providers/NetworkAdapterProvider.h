@@ -1,19 +1,18 @@
 #pragma once
 
-#include "NetworkInterfaces.h"
-
-#include <winapi/WinapiSeam.h>
+#include "ClassTable.h"
 
 // Win32_NetworkAdapter and Win32_NetworkAdapterConfiguration: one row per
-// kernel network interface of the calling thread's network namespace, from
-// one reading of the interfaces (NetworkInterfaces); device identities come
-// from sysfs.
+// kernel network interface of the calling thread's network namespace, read
+// afresh for every query (NetworkInterfaces); device identities come from
+// sysfs, for interfaces backed by a device only. The properties are those
+// the address list and the tests ask for.
 class NetworkAdapterProvider
 {
 public:
     static std::vector<std::wstring> adapterColumns();
-    static std::vector<winapi_seam::Row> adapterRows(const std::vector<NetworkInterface> &interfaces);
+    static std::vector<Values> adapterRows();
     static std::vector<std::wstring> configurationColumns();
-    static std::vector<winapi_seam::Row> configurationRows(
-            const std::vector<NetworkInterface> &interfaces);
+    // `index` > 0: only the interface with that index is read.
+    static std::vector<Values> configurationRows(int index);
 };

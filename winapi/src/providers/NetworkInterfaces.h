@@ -4,22 +4,30 @@
 #include <string>
 #include <vector>
 
-// The calling process's network interfaces as getifaddrs reports them, in
-// interface index order.
+// One network interface of the calling thread's network namespace.
 struct NetworkInterface
 {
     std::string name;
     int index = 0;
     unsigned int flags = 0;
     std::vector<uint8_t> hardwareAddress;
-    std::vector<std::string> ipv4; // in kernel order
-    std::vector<std::string> ipv4Masks; // dotted, one per ipv4 address
-    std::vector<std::string> ipv6; // without zone
-    std::vector<int> ipv6Prefixes; // one per ipv6 address
+    // In the kernel's order, IPv4 before IPv6 (without zone); subnets as
+    // dotted masks for IPv4, prefix lengths for IPv6.
+    std::vector<std::wstring> addresses;
+    std::vector<std::wstring> subnets;
+    // The sysfs folder of the device behind the interface ("/sys/devices/
+    // pci0000:00/0000:00:03.0/virtio2"); empty for a virtual interface.
+    std::string devicePath;
 };
 
 class NetworkInterfaces
 {
 public:
-    static std::vector<NetworkInterface> read();
+    // In interface index order, from one netlink dump of the links (or,
+    // for an index above 0, a request for that one link). With addresses:
+    // one dump of those too, and no sysfs. Without: the device paths, for
+    // the interfaces the dump tells are backed by a device (before Linux
+    // 5.15, one sysfs readlink per interface tells); only those are looked
+    // up in sysfs.
+    static std::vector<NetworkInterface> read(bool addresses, int index = 0);
 };

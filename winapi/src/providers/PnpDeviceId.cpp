@@ -2,13 +2,28 @@
 
 #include "SysfsReader.h"
 
-#include <QString>
-
 #include <algorithm>
-
-#include <unistd.h>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
 
 namespace {
+
+// Formatting and parsing through the C library: QString::arg's first call
+// in a process sets up locale data, which cost the first scan more than
+// its sysfs reads.
+std::wstring hex(unsigned long value, int width)
+{
+    wchar_t text[24];
+    std::swprintf(text, 24, L"%0*lX", width, value);
+    return text;
+}
+
+unsigned long hexValue(const std::string &text, std::size_t at = 0, std::size_t length = 8)
+{
+    return at < text.size() ? std::strtoul(text.substr(at, length).c_str(), nullptr, 16) : 0;
+}
 
 std::string baseName(const std::string &path) { return path.substr(path.rfind('/') + 1); }
 
@@ -16,29 +31,36 @@ std::string baseName(const std::string &path) { return path.substr(path.rfind('/
 std::wstring hexField(const std::string &directory, const char *attribute, int width)
 {
     std::string text;
-    if (!SysfsReader::readLine(directory + "/" + attribute, &text))
-        text = "0";
-    bool ok = false;
-    const uint value = QString::fromStdString(text).toUInt(&ok, 16);
-    return QStringLiteral("%1")
-            .arg(ok ? value : 0u, width, 16, QLatin1Char('0'))
-            .toUpper()
-            .toStdWString();
+    SysfsReader::readLine(directory + "/" + attribute, &text);
+    return hex(hexValue(text), width);
 }
 
 std::wstring instance(const std::string &directory)
 {
-    QString name = QString::fromStdString(baseName(directory)).toUpper();
-    name.replace(QLatin1Char(':'), QLatin1Char('&')).replace(QLatin1Char('.'), QLatin1Char('&'));
-    return name.toStdWString();
+    std::string name = baseName(directory);
+    for (char &c : name)
+        c = (c == ':' || c == '.') ? '&' : char(std::toupper(static_cast<unsigned char>(c)));
+    return SysfsReader::widen(name);
 }
 
+// Two reads where five attributes would take five: the ids from the
+// function's uevent text, the revision beside it. (Its config file would be
+// one read, but reads of configuration space trap to the hypervisor in a
+// virtual machine, and are slow.)
 std::wstring pciId(const std::string &directory)
 {
-    return L"PCI\\VEN_" + hexField(directory, "vendor", 4) + L"&DEV_" +
-            hexField(directory, "device", 4) + L"&SUBSYS_" +
-            hexField(directory, "subsystem_device", 4) +
-            hexField(directory, "subsystem_vendor", 4) + L"&REV_" +
+    std::string uevent;
+    SysfsReader::readWhole(directory + "/uevent", &uevent);
+    // "PCI_ID=1AF4:1041": vendor, then device.
+    const auto ids = [&uevent](const char *key) {
+        const std::size_t at = uevent.find(key);
+        const std::size_t value = at == std::string::npos ? uevent.size() : at + std::strlen(key);
+        return std::make_pair(hexValue(uevent, value, 4), hexValue(uevent, value + 5, 4));
+    };
+    const auto id = ids("PCI_ID=");
+    const auto subsystem = ids("PCI_SUBSYS_ID=");
+    return L"PCI\\VEN_" + hex(id.first, 4) + L"&DEV_" + hex(id.second, 4) + L"&SUBSYS_" +
+            hex(subsystem.second, 4) + hex(subsystem.first, 4) + L"&REV_" +
             hexField(directory, "revision", 2) + L"\\3&" + instance(directory);
 }
 
@@ -55,29 +77,27 @@ std::wstring usbId(const std::string &directory)
 
 } // namespace
 
-std::wstring PnpDeviceId::forInterface(const std::string &interfaceName)
+std::wstring PnpDeviceId::forDevice(const std::string &devicePath)
 {
-    if (interfaceName.empty() || interfaceName.find('/') != std::string::npos)
-        return std::wstring();
-    std::string directory = SysfsReader::resolve("/sys/class/net/" + interfaceName + "/device");
-    // The network device may hang below its bus device (virtio-net below
-    // its PCI function, a USB adapter's interface below the USB device).
-    for (int level = 0; level < 8 && directory.size() > 12; ++level) {
-        const std::string subsystem = baseName(SysfsReader::resolve(directory + "/subsystem"));
-        if (subsystem == "pci")
+    // Sysfs names bus devices by their address, so the folder names alone
+    // tell a PCI function ("0000:00:03.0") or a USB device ("1-1.2", not its
+    // interface "1-1.2:1.0") without a system call. The network device may
+    // hang below its bus device (virtio-net below its PCI function, a USB
+    // adapter's interface below the USB device).
+    std::string directory = devicePath;
+    while (directory.size() > 12) {
+        const std::string name = baseName(directory);
+        const bool pci = name.size() == 12 && name[4] == ':' && name[7] == ':' && name[10] == '.' &&
+                std::all_of(name.begin(), name.end(),
+                            [](char c) { return std::isxdigit(c) || c == ':' || c == '.'; });
+        if (pci)
             return pciId(directory);
-        if (subsystem == "usb" && ::access((directory + "/idVendor").c_str(), R_OK) == 0)
+        const bool usb = name.find('-') != std::string::npos &&
+                std::all_of(name.begin(), name.end(),
+                            [](char c) { return std::isdigit(c) || c == '-' || c == '.'; });
+        if (usb)
             return usbId(directory);
-        directory.resize(std::min(directory.size(), directory.rfind('/')));
+        directory.resize(directory.rfind('/'));
     }
     return std::wstring();
-}
-
-std::string PnpDeviceId::driverName(const std::string &interfaceName)
-{
-    if (interfaceName.empty() || interfaceName.find('/') != std::string::npos)
-        return std::string();
-    const std::string driver =
-            SysfsReader::resolve("/sys/class/net/" + interfaceName + "/device/driver");
-    return driver.empty() ? std::string() : baseName(driver);
 }

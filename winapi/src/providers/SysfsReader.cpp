@@ -1,44 +1,51 @@
 #include "SysfsReader.h"
 
+#include "FileDescriptor.h"
+
 #include <QString>
 
+#include <algorithm>
 #include <climits>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
+
+#include <fcntl.h>
 
 bool SysfsReader::readLine(const std::string &path, std::string *text)
 {
-    std::ifstream file(path);
-    if (!file)
+    // A sysfs attribute comes whole with the first read.
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    char buffer[4096];
+    const ssize_t got = file.get() < 0 ? -1 : ::read(file.get(), buffer, sizeof buffer);
+    if (got < 0)
         return false;
-    std::string line;
-    std::getline(file, line);
-    if (file.bad())
-        return false;
-    const std::size_t first = line.find_first_not_of(" \t\r\n");
-    const std::size_t last = line.find_last_not_of(" \t\r\n");
-    *text = first == std::string::npos ? std::string() : line.substr(first, last - first + 1);
+    const std::string content(buffer, std::find(buffer, buffer + got, '\n'));
+    const std::size_t first = content.find_first_not_of(" \t\r");
+    const std::size_t last = content.find_last_not_of(" \t\r");
+    *text = first == std::string::npos ? std::string() : content.substr(first, last - first + 1);
     return true;
 }
 
 bool SysfsReader::readWhole(const std::string &path, std::string *text)
 {
-    std::ifstream file(path);
-    if (!file)
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0)
         return false;
-    std::ostringstream content;
-    content << file.rdbuf();
-    *text = content.str();
-    return !file.bad();
+    text->clear();
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        text->append(buffer, static_cast<std::size_t>(got));
+    }
 }
 
-std::string SysfsReader::resolve(const std::string &path)
+std::string SysfsReader::readLink(const std::string &path)
 {
     char buffer[PATH_MAX];
-    if (!::realpath(path.c_str(), buffer))
-        return std::string();
-    return buffer;
+    const ssize_t length = ::readlink(path.c_str(), buffer, sizeof buffer);
+    return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
 }
 
 std::wstring SysfsReader::widen(const std::string &text)

@@ -2,7 +2,8 @@
 
 #include <string>
 
-// Small reads of the kernel's text files under /sys and /proc.
+// Small reads of the kernel's text files under /sys and /proc, one system
+// call each where it can be (no stream set-up per attribute).
 class SysfsReader
 {
 public:
@@ -10,7 +11,7 @@ public:
     // cannot be read.
     static bool readLine(const std::string &path, std::string *text);
     static bool readWhole(const std::string &path, std::string *text);
-    // The canonical path a link leads to, or the empty text.
-    static std::string resolve(const std::string &path);
+    // What a symbolic link holds, unresolved; empty when it is none.
+    static std::string readLink(const std::string &path);
     static std::wstring widen(const std::string &text);
 };

@@ -1,0 +1,286 @@
+#include "PairedBench.h"
+
+#include "BenchHost.h"
+#include "BenchTable.h"
+#include "ChildProcess.h"
+#include "settings/SettingsPage.h"
+#include "wmi/MachineInfo.h"
+
+#include <QNetworkInterface>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <map>
+
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Samples = std::vector<double>;
+
+const int kFreshSamples = 15;
+const int kInProcessSamples = 15;
+const int kWarmCallsPerSample = 20;
+const int kNamespaceSamples = 7;
+const int kStudioSamples = 7;
+
+double secondsOf(const std::function<void()> &work)
+{
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void storeSomeValues(HostPeers &peers)
+{
+    peers.appStore->setValue("current_workmode", "UNI");
+    peers.hwupStore->setValue("settings.hwup.capturefps", "120");
+    peers.hwupStore->setValue("settings.hwup.local_timecode_rate", "30");
+    peers.hwupStore->setValue("settings.hwup.enableconnectionmode", "true");
+    peers.hwupStore->setValue("settings.hwup.connectionmode", "magnetic immunity");
+}
+
+bool ip(const std::vector<std::string> &arguments) { return ChildProcess::run("ip", arguments).ok; }
+
+// A network change the kernel announces: an address on the loopback
+// interface, added and removed in turn (the page never lists loopback).
+class NetworkChange
+{
+public:
+    NetworkChange() { m_possible = ::geteuid() == 0 && toggle(); }
+    ~NetworkChange()
+    {
+        if (m_added)
+            toggle();
+    }
+    NetworkChange(const NetworkChange &) = delete;
+    NetworkChange &operator=(const NetworkChange &) = delete;
+
+    bool possible() const { return m_possible; }
+    bool toggle()
+    {
+        const bool done = ip({"address", m_added ? "del" : "add", "127.0.0.77/8", "dev", "lo"});
+        m_added = done ? !m_added : m_added;
+        return done;
+    }
+
+private:
+    bool m_possible = false;
+    bool m_added = false;
+};
+
+// A network namespace of this run with software interfaces (ifb: one
+// interface per device, like dummy, which not every kernel has), each up
+// with an address; deleted with the object.
+class DummyNamespace
+{
+public:
+    DummyNamespace()
+        : m_name("uisbench-" + std::to_string(::getpid()))
+    {
+        m_ok = ::geteuid() == 0 && ip({"netns", "add", m_name}) &&
+                ip({"-n", m_name, "link", "set", "lo", "up"});
+    }
+    ~DummyNamespace()
+    {
+        if (m_ok)
+            ip({"netns", "del", m_name});
+    }
+    DummyNamespace(const DummyNamespace &) = delete;
+    DummyNamespace &operator=(const DummyNamespace &) = delete;
+
+    const std::string &name() const { return m_name; }
+    bool ok() const { return m_ok; }
+
+    // Grows the namespace to `count` interfaces besides loopback.
+    bool growTo(int count)
+    {
+        const std::string batch = "/tmp/" + m_name + ".batch";
+        {
+            std::ofstream file(batch);
+            for (int i = m_count; i < count; ++i) {
+                const std::string name = "d" + std::to_string(i);
+                file << "link add " << name << " type ifb\n"
+                     << "address add 10." << i / 256 << '.' << i % 256 << ".1/24 dev " << name
+                     << "\nlink set " << name << " up\n";
+            }
+        }
+        m_ok = m_ok && ip({"-n", m_name, "-b", batch});
+        ::unlink(batch.c_str());
+        m_count = m_ok ? count : m_count;
+        return m_ok;
+    }
+
+private:
+    std::string m_name;
+    bool m_ok = false;
+    int m_count = 0;
+};
+
+// The seconds a child printed, or a negative number.
+double childSeconds(const ChildProcess::Result &result)
+{
+    double seconds = -1;
+    if (!result.ok || std::sscanf(result.output.c_str(), "%lf", &seconds) != 1)
+        return -1;
+    return seconds;
+}
+
+} // namespace
+
+PairedBench::PairedBench(std::string self, BenchTable &table)
+    : m_self(std::move(self))
+    , m_table(table)
+{ }
+
+int PairedBench::child(const std::string &mode)
+{
+    double seconds = -1;
+    if (mode == "scan") {
+        seconds = secondsOf([] { MachineInfo().localIpAddresses(); });
+    } else if (mode == "qt") {
+        seconds = secondsOf([] { QNetworkInterface::allAddresses(); });
+    } else if (mode == "page") {
+        BenchHost host;
+        storeSomeValues(*host.peers);
+        SettingsPage page;
+        seconds = secondsOf([&page] { page.widget(nullptr); });
+        page.releaseWidget(true);
+    } else {
+        std::fprintf(stderr, "uis_bench: unknown child mode %s\n", mode.c_str());
+        return 2;
+    }
+    std::printf("%.9f\n", seconds);
+    return 0;
+}
+
+void PairedBench::run()
+{
+    freshProcessRows();
+    inProcessRows();
+    namespaceRows();
+    studioRows();
+}
+
+void PairedBench::freshProcessRows()
+{
+    std::map<std::string, Samples> samples;
+    std::string error;
+    for (int i = 0; i < kFreshSamples && error.empty(); ++i) {
+        // Turns about, so neither side always runs right after the other.
+        const std::vector<std::string> order = i % 2
+                ? std::vector<std::string>{"qt", "scan", "page"}
+                : std::vector<std::string>{"page", "scan", "qt"};
+        for (const std::string &mode : order) {
+            const double seconds = childSeconds(ChildProcess::run(m_self, {"--uis-child", mode}));
+            if (seconds < 0)
+                error = "a child process failed";
+            samples["fresh/" + mode].push_back(seconds);
+        }
+    }
+    for (const auto &entry : samples)
+        m_table.addSamples(entry.first, entry.second, error);
+}
+
+void PairedBench::inProcessRows()
+{
+    BenchHost host;
+    storeSomeValues(*host.peers);
+    SettingsPage page;
+    page.widget(nullptr);
+    page.releaseWidget(true);
+    NetworkChange change;
+    const std::string noChange =
+            change.possible() ? "" : "needs root and ip(8) to change an address";
+    Samples pageChanged, pageRepeat, scanChanged, qtChanged, scanWarm, qtWarm;
+    const auto scan = [] { MachineInfo().localIpAddresses(); };
+    const auto qt = [] { QNetworkInterface::allAddresses(); };
+    const auto warm = [](const std::function<void()> &call) {
+        call();
+        double total = 0;
+        for (int i = 0; i < kWarmCallsPerSample; ++i)
+            total += secondsOf(call);
+        return total / kWarmCallsPerSample;
+    };
+    for (int i = 0; i < kInProcessSamples; ++i) {
+        if (change.possible()) {
+            change.toggle();
+            pageChanged.push_back(secondsOf([&page] { page.widget(nullptr); }));
+            page.releaseWidget(true);
+            change.toggle();
+            (i % 2 ? qtChanged : scanChanged).push_back(secondsOf(i % 2 ? qt : scan));
+            change.toggle();
+            (i % 2 ? scanChanged : qtChanged).push_back(secondsOf(i % 2 ? scan : qt));
+        }
+        page.widget(nullptr);
+        page.releaseWidget(true);
+        pageRepeat.push_back(secondsOf([&page] { page.widget(nullptr); }));
+        page.releaseWidget(true);
+        scanWarm.push_back(warm(scan));
+        qtWarm.push_back(warm(qt));
+    }
+    m_table.addSamples("changed/page", pageChanged, noChange);
+    m_table.addSamples("changed/scan", scanChanged, noChange);
+    m_table.addSamples("changed/qt", qtChanged, noChange);
+    m_table.addSamples("repeat/page", pageRepeat, "");
+    m_table.addSamples("warm/scan", scanWarm, "");
+    m_table.addSamples("warm/qt", qtWarm, "");
+}
+
+void PairedBench::namespaceRows()
+{
+    DummyNamespace space;
+    for (const int count : {10, 100, 1000}) {
+        Samples scan, qt;
+        std::string error =
+                space.growTo(count) ? "" : "needs root and ip(8) for a network namespace";
+        for (int i = 0; i < kNamespaceSamples && error.empty(); ++i) {
+            for (const char *mode : i % 2 ? std::vector<const char *>{"qt", "scan"}
+                                          : std::vector<const char *>{"scan", "qt"}) {
+                const double seconds =
+                        childSeconds(ChildProcess::run("ip",
+                                                       {"netns", "exec", space.name(), m_self,
+                                                        "--uis-child", mode}));
+                if (seconds < 0)
+                    error = "a child process failed";
+                (std::string(mode) == "scan" ? scan : qt).push_back(seconds);
+            }
+        }
+        m_table.addSamples("netns/scan/" + std::to_string(count), scan, error);
+        m_table.addSamples("netns/qt/" + std::to_string(count), qt, error);
+    }
+}
+
+void PairedBench::studioRows()
+{
+#if defined(UIS_STUDIO) && defined(UIS_MINIMAL_DIALOG)
+    char directory[] = "/tmp/uis-bench-XXXXXX";
+    const bool made = ::mkdtemp(directory) != nullptr;
+    Samples studioCpu, studioWall, minimalCpu, minimalWall;
+    std::string error = made ? "" : "no temporary folder";
+    for (int i = 0; i < kStudioSamples && error.empty(); ++i) {
+        for (const bool studio : {i % 2 == 0, i % 2 != 0}) {
+            const ChildProcess::Result result = studio
+                    ? ChildProcess::run(UIS_STUDIO, {"--settings", "--dump", "--config", directory})
+                    : ChildProcess::run(UIS_MINIMAL_DIALOG, {});
+            if (!result.ok)
+                error = studio ? "the studio did not show its dialog and quit cleanly"
+                               : "the minimal dialog program failed";
+            (studio ? studioCpu : minimalCpu).push_back(result.cpuSeconds);
+            (studio ? studioWall : minimalWall).push_back(result.wallSeconds);
+        }
+    }
+    if (made)
+        ChildProcess::run("rm", {"-rf", directory});
+    m_table.addSamples("studio/cpu", studioCpu, error);
+    m_table.addSamples("studio/wall", studioWall, error);
+    m_table.addSamples("minimal/cpu", minimalCpu, error);
+    m_table.addSamples("minimal/wall", minimalWall, error);
+#else
+    for (const char *name : {"studio/cpu", "studio/wall", "minimal/cpu", "minimal/wall"})
+        m_table.addSamples(name, {}, "the studio is not part of this build");
+#endif
+}
