@@ -30,3 +30,14 @@ struct BenchHost
 
     std::unique_ptr<HostPeers> peers;
 };
+
+// Values a user has stored: a non-default rate, a timecode and the
+// connecting mode enabled, so a load and an apply have work to do.
+inline void storeSomeValues(HostPeers &peers)
+{
+    peers.appStore->setValue("current_workmode", "UNI");
+    peers.hwupStore->setValue("settings.hwup.capturefps", "120");
+    peers.hwupStore->setValue("settings.hwup.local_timecode_rate", "30");
+    peers.hwupStore->setValue("settings.hwup.enableconnectionmode", "true");
+    peers.hwupStore->setValue("settings.hwup.connectionmode", "magnetic immunity");
+}

@@ -17,15 +17,6 @@ void setManualTime(benchmark::State &state, Clock::time_point start)
     state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
 }
 
-void storeSomeValues(HostPeers &peers)
-{
-    peers.appStore->setValue("current_workmode", "UNI");
-    peers.hwupStore->setValue("settings.hwup.capturefps", "120");
-    peers.hwupStore->setValue("settings.hwup.local_timecode_rate", "30");
-    peers.hwupStore->setValue("settings.hwup.enableconnectionmode", "true");
-    peers.hwupStore->setValue("settings.hwup.connectionmode", "magnetic immunity");
-}
-
 void pageApply(benchmark::State &state)
 {
     BenchHost host;

@@ -34,15 +34,6 @@ double secondsOf(const std::function<void()> &work)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-void storeSomeValues(HostPeers &peers)
-{
-    peers.appStore->setValue("current_workmode", "UNI");
-    peers.hwupStore->setValue("settings.hwup.capturefps", "120");
-    peers.hwupStore->setValue("settings.hwup.local_timecode_rate", "30");
-    peers.hwupStore->setValue("settings.hwup.enableconnectionmode", "true");
-    peers.hwupStore->setValue("settings.hwup.connectionmode", "magnetic immunity");
-}
-
 bool ip(const std::vector<std::string> &arguments) { return ChildProcess::run("ip", arguments).ok; }
 
 // A network change the kernel announces: an address on the loopback
