@@ -36,12 +36,6 @@ bool WMIConnection::connect(const QString &host, const QString &user, const QStr
 }
 
 bool WMIConnection::connect(const QString &host, const QString &user, const QString &password,
-                            const QString &namespacePath)
-{
-    return connect(host, user, password, namespacePath, nullptr);
-}
-
-bool WMIConnection::connect(const QString &host, const QString &user, const QString &password,
                             const QString &namespacePath, WmiFailure *failure)
 {
     // S_FALSE (already initialised on this thread) counts as success and
@@ -92,8 +86,6 @@ bool WMIConnection::connect(const QString &host, const QString &user, const QStr
     services = newServices.release();
     return true;
 }
-
-QVector<WMIObject> WMIConnection::query(const QString &wql) { return query(wql, nullptr); }
 
 QVector<WMIObject> WMIConnection::query(const QString &wql, WmiFailure *failure)
 {

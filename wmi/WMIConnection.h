@@ -34,17 +34,15 @@ public:
     bool connect();
     bool connect(const QString &host);
     bool connect(const QString &host, const QString &user, const QString &password);
+    // With `failure`, also tells which call failed.
     bool connect(const QString &host, const QString &user, const QString &password,
-                 const QString &namespacePath);
-    // The same steps, telling which call failed.
-    bool connect(const QString &host, const QString &user, const QString &password,
-                 const QString &namespacePath, WmiFailure *failure);
+                 const QString &namespacePath, WmiFailure *failure = nullptr);
 
     // Every row of a WQL query in enumeration order. A failed query, a query
     // without rows and an unconnected connection all give an empty list.
-    QVector<WMIObject> query(const QString &wql);
-    // The same, telling a failed query (ExecQuery or Next) from an empty one.
-    QVector<WMIObject> query(const QString &wql, WmiFailure *failure);
+    // With `failure`, also tells a failed query (ExecQuery or Next) from an
+    // empty one.
+    QVector<WMIObject> query(const QString &wql, WmiFailure *failure = nullptr);
     // The object at `path`, or an empty WMIObject.
     WMIObject getObject(const QString &path);
 
