@@ -52,28 +52,6 @@ bool toFlag(const std::wstring &text, long long *flag)
     return isTrue || TextFold::equal(text, L"FALSE") || text == L"0";
 }
 
-// Where the set at `pattern` ("[...]") ends, just past its ']'; whether `c`
-// is in it goes to `in`. Null for an unterminated or empty set.
-const wchar_t *set(const wchar_t *pattern, wchar_t c, bool *in)
-{
-    const bool negated = pattern[1] == L'^';
-    const wchar_t *p = pattern + (negated ? 2 : 1);
-    if (*p == L']' || !*p)
-        return nullptr;
-    bool found = false;
-    const wchar_t folded = TextFold::fold(c);
-    for (; *p && *p != L']'; ++p) {
-        if (p[1] == L'-' && p[2] && p[2] != L']') {
-            found = found || (folded >= TextFold::fold(p[0]) && folded <= TextFold::fold(p[2]));
-            p += 2;
-        } else {
-            found = found || folded == TextFold::fold(*p);
-        }
-    }
-    *in = found != negated;
-    return *p ? p + 1 : nullptr;
-}
-
 } // namespace
 
 bool WqlEvaluator::matches(const WqlCondition &condition, const std::vector<Value> &row)
@@ -110,11 +88,9 @@ bool WqlEvaluator::matches(const WqlCondition &condition, const std::vector<Valu
 
 bool WqlEvaluator::isPattern(const std::wstring &pattern)
 {
-    bool in = false;
-    const wchar_t *p = pattern.c_str();
-    while (p && *p)
-        p = *p == L'[' ? set(p, L' ', &in) : p + 1;
-    return p != nullptr;
+    // Character sets are refused rather than matched literally: an answer
+    // that differs from Windows' would mislead more than an error.
+    return pattern.find(L'[') == std::wstring::npos;
 }
 
 bool WqlEvaluator::compare(const Value &value, const WqlCondition &condition)
@@ -153,19 +129,13 @@ bool WqlEvaluator::like(const wchar_t *text, const wchar_t *pattern)
 {
     const wchar_t *starText = nullptr, *starPattern = nullptr;
     while (*text) {
-        bool in = false;
-        const wchar_t *after = nullptr;
         if (*pattern == L'%') {
             starPattern = ++pattern;
             starText = text;
             continue;
         }
-        if (*pattern == L'[')
-            after = set(pattern, *text, &in);
-        else if (*pattern == L'_' || (*pattern && TextFold::fold(*pattern) == TextFold::fold(*text)))
-            after = pattern + 1, in = true;
-        if (after && in) {
-            pattern = after;
+        if (*pattern == L'_' || (*pattern && TextFold::fold(*pattern) == TextFold::fold(*text))) {
+            ++pattern;
             ++text;
         } else if (starPattern) {
             pattern = starPattern;

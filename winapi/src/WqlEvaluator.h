@@ -15,9 +15,8 @@ class WqlEvaluator
 {
 public:
     static bool matches(const WqlCondition &condition, const std::vector<winapi_seam::Value> &row);
-    // A LIKE pattern: % any run of characters, _ one character, [abc],
-    // [a-z] and [^...] one character of (or not of) a set. False for an
-    // unterminated or empty set.
+    // A LIKE pattern: % any run of characters, _ one character. False for
+    // one with a character set ([...]), which is not supported.
     static bool isPattern(const std::wstring &pattern);
 
 private:

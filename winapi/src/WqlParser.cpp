@@ -92,14 +92,7 @@ bool WqlParser::parse(const std::wstring &text, WqlQuery *query)
 
 HRESULT WqlParser::parseObjectPath(const std::wstring &path, WqlQuery *query, bool *classOnly)
 {
-    // A leading "\\server\namespace:" (any ':' before the first quote,
-    // after a separator) is this machine's namespace or not found later.
-    std::wstring relative = path;
-    const std::size_t colon = path.find(L':');
-    if (colon != std::wstring::npos && colon < path.find_first_of(L"\"'") &&
-        path.find_first_of(L"\\/") < colon)
-        relative = path.substr(colon + 1);
-    WqlParser parser(relative);
+    WqlParser parser(path);
     if (!parser.m_valid || parser.peek().kind != Token::Kind::Name)
         return WBEM_E_INVALID_OBJECT_PATH;
     query->selectAll = true;
