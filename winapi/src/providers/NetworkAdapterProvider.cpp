@@ -43,9 +43,12 @@ std::vector<Values> NetworkAdapterProvider::adapterRows()
 {
     std::vector<Values> rows;
     int rootNumber = 0;
-    for (const NetworkInterface &interface : NetworkInterfaces::read(false)) {
+    const std::vector<NetworkInterface> interfaces = NetworkInterfaces::read(false);
+    const std::vector<std::wstring> devices = PnpDeviceId::forInterfaces(interfaces);
+    for (std::size_t i = 0; i < interfaces.size(); ++i) {
+        const NetworkInterface &interface = interfaces[i];
         const std::wstring name = SysfsReader::widen(interface.name);
-        std::wstring pnp = PnpDeviceId::forDevice(interface.devicePath);
+        std::wstring pnp = devices[i];
         if (pnp.empty()) {
             // Windows lists software adapters under ROOT\NET.
             wchar_t text[24];

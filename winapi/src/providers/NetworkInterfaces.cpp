@@ -4,22 +4,20 @@
 #include "SysfsReader.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <functional>
 
 #include <arpa/inet.h>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
 #include <sys/socket.h>
-#include <sys/utsname.h>
 
 namespace {
 
 // Sends one dump request (or, for a link index, a request for that link)
 // and hands each answer message to `take`; false when the kernel reports an
 // error or the socket fails.
-bool dump(int socket, uint16_t type, int index, const std::function<void(const nlmsghdr &)> &take)
+template<class Take>
+bool dump(int socket, uint16_t type, int index, Take take)
 {
     struct
     {
@@ -86,7 +84,7 @@ void addLink(const nlmsghdr &message, std::vector<NetworkInterface> &interfaces)
         else if (attribute->rta_type == IFLA_ADDRESS)
             interface.hardwareAddress.assign(data, data + RTA_PAYLOAD(attribute));
         else if (attribute->rta_type == IFLA_PARENT_DEV_NAME)
-            interface.devicePath = "?"; // a device to look up in sysfs
+            interface.parent.assign(data, ::strnlen(data, RTA_PAYLOAD(attribute)));
     }
     interfaces.push_back(std::move(interface));
 }
@@ -122,30 +120,6 @@ void addAddress(const nlmsghdr &message, std::vector<NetworkInterface> &interfac
     interface->subnets.push_back(SysfsReader::widen(maskText));
 }
 
-// Linux 5.15 and later name a link's parent device in the dump, so that
-// software interfaces need no sysfs look-up at all.
-bool kernelNamesParents()
-{
-    utsname system = {};
-    int major = 0, minor = 0;
-    return ::uname(&system) == 0 && std::sscanf(system.release, "%d.%d", &major, &minor) == 2 &&
-            (major > 5 || (major == 5 && minor >= 15));
-}
-
-// "../../devices/pci0000:00/0000:00:03.0/virtio2/net/eth0" ->
-// "/sys/devices/pci0000:00/0000:00:03.0/virtio2"; empty for a virtual one.
-std::string devicePath(const std::string &name)
-{
-    const std::string link = SysfsReader::readLink("/sys/class/net/" + name);
-    const std::size_t devices = link.find("/devices/");
-    const std::string suffix = "/net/" + name;
-    if (devices == std::string::npos || link.compare(devices, 17, "/devices/virtual/") == 0 ||
-        link.size() < suffix.size() ||
-        link.compare(link.size() - suffix.size(), suffix.size(), suffix) != 0)
-        return std::string();
-    return "/sys" + link.substr(devices, link.size() - suffix.size() - devices);
-}
-
 } // namespace
 
 std::vector<NetworkInterface> NetworkInterfaces::read(bool addresses, int index)
@@ -154,22 +128,15 @@ std::vector<NetworkInterface> NetworkInterfaces::read(bool addresses, int index)
     const FileDescriptor socket(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
     if (socket.get() < 0)
         return interfaces;
-    const auto links = [&interfaces](const nlmsghdr &m) { addLink(m, interfaces); };
-    if (!dump(socket.get(), RTM_GETLINK, index, links))
+    if (!dump(socket.get(), RTM_GETLINK, index,
+              [&interfaces](const nlmsghdr &m) { addLink(m, interfaces); }))
         return {};
     std::sort(interfaces.begin(), interfaces.end(),
               [](const NetworkInterface &a, const NetworkInterface &b) {
                   return a.index < b.index;
               });
-    if (addresses) {
-        const auto take = [&interfaces](const nlmsghdr &m) { addAddress(m, interfaces); };
-        return dump(socket.get(), RTM_GETADDR, 0, take) ? interfaces
-                                                        : std::vector<NetworkInterface>();
-    }
-    static const bool namesParents = kernelNamesParents();
-    for (NetworkInterface &interface : interfaces) {
-        if (!namesParents || !interface.devicePath.empty())
-            interface.devicePath = devicePath(interface.name);
-    }
+    const auto take = [&interfaces](const nlmsghdr &m) { addAddress(m, interfaces); };
+    if (addresses && !dump(socket.get(), RTM_GETADDR, 0, take))
+        return {};
     return interfaces;
 }

@@ -15,19 +15,17 @@ struct NetworkInterface
     // dotted masks for IPv4, prefix lengths for IPv6.
     std::vector<std::wstring> addresses;
     std::vector<std::wstring> subnets;
-    // The sysfs folder of the device behind the interface ("/sys/devices/
-    // pci0000:00/0000:00:03.0/virtio2"); empty for a virtual interface.
-    std::string devicePath;
+    // The device the interface hangs below, as the link dump names it
+    // (Linux 5.15 and later); empty for a virtual interface or an older
+    // kernel.
+    std::string parent;
 };
 
 class NetworkInterfaces
 {
 public:
     // In interface index order, from one netlink dump of the links (or,
-    // for an index above 0, a request for that one link). With addresses:
-    // one dump of those too, and no sysfs. Without: the device paths, for
-    // the interfaces the dump tells are backed by a device (before Linux
-    // 5.15, one sysfs readlink per interface tells); only those are looked
-    // up in sysfs.
+    // for an index above 0, a request for that one link), and with
+    // addresses one dump of those too. No sysfs.
     static std::vector<NetworkInterface> read(bool addresses, int index = 0);
 };

@@ -7,6 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <map>
+#include <mutex>
+#include <tuple>
+
+#include <sys/utsname.h>
 
 namespace {
 
@@ -75,9 +80,7 @@ std::wstring usbId(const std::string &directory)
             hexField(directory, "idProduct", 4) + L"\\" + tail;
 }
 
-} // namespace
-
-std::wstring PnpDeviceId::forDevice(const std::string &devicePath)
+std::wstring forDevice(const std::string &devicePath)
 {
     // Sysfs names bus devices by their address, so the folder names alone
     // tell a PCI function ("0000:00:03.0") or a USB device ("1-1.2", not its
@@ -100,4 +103,59 @@ std::wstring PnpDeviceId::forDevice(const std::string &devicePath)
         directory.resize(directory.rfind('/'));
     }
     return std::wstring();
+}
+
+// Linux 5.15 and later name a link's parent device in the dump, so that
+// software interfaces need no sysfs look-up at all.
+bool kernelNamesParents()
+{
+    utsname system = {};
+    char *minor = nullptr;
+    const long major = ::uname(&system) == 0 ? std::strtol(system.release, &minor, 10) : 0;
+    return major > 5 || (major == 5 && *minor == '.' && std::strtol(minor + 1, nullptr, 10) >= 15);
+}
+
+// "../../devices/pci0000:00/0000:00:03.0/virtio2/net/eth0" ->
+// "/sys/devices/pci0000:00/0000:00:03.0/virtio2"; empty for a virtual one.
+std::string devicePath(const std::string &name)
+{
+    const std::string link = SysfsReader::readLink("/sys/class/net/" + name);
+    const std::size_t devices = link.find("/devices/");
+    const std::string suffix = "/net/" + name;
+    if (devices == std::string::npos || link.compare(devices, 17, "/devices/virtual/") == 0 ||
+        link.size() < suffix.size() ||
+        link.compare(link.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return std::string();
+    return "/sys" + link.substr(devices, link.size() - suffix.size() - devices);
+}
+
+} // namespace
+
+std::vector<std::wstring> PnpDeviceId::forInterfaces(const std::vector<NetworkInterface> &interfaces)
+{
+    // An interface keeps its device while its index, name and parent stay
+    // (the kernel does not hand an index out again soon), so each one's
+    // identity is read from sysfs once: later scans need no sysfs at all.
+    // Only the interfaces of the latest scan are kept.
+    using Key = std::tuple<int, std::string, std::string>;
+    static std::mutex mutex;
+    static std::map<Key, std::wstring> known;
+    static const bool namesParents = kernelNamesParents();
+    std::map<Key, std::wstring> current;
+    std::vector<std::wstring> ids;
+    const std::lock_guard<std::mutex> lock(mutex);
+    for (const NetworkInterface &interface : interfaces) {
+        Key key(interface.index, interface.name, interface.parent);
+        const auto found = known.find(key);
+        if (found != known.end())
+            ids.push_back(found->second);
+        else if (namesParents && interface.parent.empty())
+            ids.emplace_back();
+        else
+            ids.push_back(forDevice(devicePath(interface.name)));
+        if (!ids.back().empty())
+            current.emplace(std::move(key), ids.back());
+    }
+    known.swap(current);
+    return ids;
 }

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "NetworkInterfaces.h"
+
 #include <string>
+#include <vector>
 
 // The Plug and Play identity Windows would give a network interface's
 // device: PCI\VEN_..&DEV_..&SUBSYS_..&REV_..\instance for PCI devices,
-// USB\VID_..&PID_..\instance for USB devices. Takes the device's sysfs
-// folder (NetworkInterface::devicePath).
+// USB\VID_..&PID_..\instance for USB devices, read from sysfs.
 class PnpDeviceId
 {
 public:
-    // Empty when no PCI or USB device is found above the folder.
-    static std::wstring forDevice(const std::string &devicePath);
+    // One per interface, in their order; empty for an interface with no
+    // PCI or USB device above it.
+    static std::vector<std::wstring> forInterfaces(const std::vector<NetworkInterface> &interfaces);
 };
