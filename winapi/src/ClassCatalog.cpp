@@ -50,12 +50,14 @@ ClassCatalog::Table ClassCatalog::find(const std::wstring &className, bool *scri
     if (table)
         return table;
     const BuiltinClass *known = builtin(className);
-    if (!known)
-        return nullptr;
-    auto definition = std::make_shared<ClassTable>();
-    definition->className = known->name;
-    definition->columns = known->columns();
-    return definition;
+    // A built-in class's definition never changes: made once, for all queries.
+    static const std::vector<Table> definitions = [] {
+        std::vector<Table> all;
+        for (const BuiltinClass &builtin : kBuiltins)
+            all.push_back(ClassTable::make(builtin.name, builtin.columns(), {}));
+        return all;
+    }();
+    return known ? definitions[std::size_t(known - kBuiltins)] : nullptr;
 }
 
 std::vector<Values> ClassCatalog::machineRows(const std::wstring &className, int index)

@@ -49,11 +49,11 @@ std::shared_ptr<const ClassTable> SeamState::script(const std::wstring &classNam
     });
 }
 
-void SeamState::logQuery(const std::wstring &query)
+void SeamState::logQuery(const wchar_t *query)
 {
     locked([&](State &s) {
         if (s.recording)
-            s.queries.push_back(query);
+            s.queries.emplace_back(query);
     });
 }
 

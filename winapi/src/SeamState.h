@@ -15,7 +15,7 @@ class SeamState
 public:
     // The scripted table of a class; null when it is not scripted.
     static std::shared_ptr<const ClassTable> script(const std::wstring &className);
-    static void logQuery(const std::wstring &query);
+    static void logQuery(const wchar_t *query);
     static void logConnect(const winapi_seam::ConnectCall &call);
     // True for the first call since start or reset: security is set then.
     static bool claimSecurity();

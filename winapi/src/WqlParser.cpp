@@ -36,6 +36,7 @@ WqlParser::WqlParser(const std::wstring &text)
 {
     using Kind = Token::Kind;
     std::size_t pos = 0;
+    m_tokens.reserve(32);
     while (m_valid && pos < text.size()) {
         const wchar_t c = text[pos];
         const wchar_t next = pos + 1 < text.size() ? text[pos + 1] : L'\0';
@@ -49,7 +50,7 @@ WqlParser::WqlParser(const std::wstring &text)
             const std::size_t start = pos;
             while (pos < text.size() && isNameChar(text[pos], false))
                 ++pos;
-            token.text.assign(text, start, pos - start);
+            token.text = std::wstring_view(text).substr(start, pos - start);
         } else if ((c >= L'0' && c <= L'9') ||
                    ((c == L'-' || c == L'+') && next >= L'0' && next <= L'9')) {
             token.kind = Kind::Integer;
@@ -64,17 +65,17 @@ WqlParser::WqlParser(const std::wstring &text)
             for (++pos; pos < text.size() && text[pos] != c; ++pos) {
                 if (text[pos] == L'\\' && ++pos == text.size())
                     break;
-                token.text.push_back(text[pos]);
+                token.string.push_back(text[pos]);
             }
             m_valid = pos++ < text.size();
         } else {
             token.kind = Kind::Symbol;
-            const std::wstring two = text.substr(pos, 2);
+            const std::wstring_view two = std::wstring_view(text).substr(pos, 2);
             if (two == L"<>" || two == L"!=" || two == L"<=" || two == L">=") {
                 token.text = two == L"!=" ? L"<>" : two;
                 pos += 2;
             } else {
-                token.text = std::wstring(1, c);
+                token.text = std::wstring_view(text).substr(pos, 1);
                 m_valid = std::wcschr(L"*,().@:=<>", c) && c;
                 ++pos;
             }
@@ -129,7 +130,7 @@ bool WqlParser::parseQuery(WqlQuery *query)
     while (!query->selectAll) {
         if (!atPropertyName())
             return false;
-        query->properties.push_back(peek().text);
+        query->properties.emplace_back(peek().text);
         ++m_pos;
         if (!accept(L","))
             break;
@@ -196,9 +197,9 @@ std::unique_ptr<WqlCondition> WqlParser::parseComparison()
     if (negated || atKeyword(L"LIKE")) {
         node->type = negated ? Condition::Type::NotLike : Condition::Type::Like;
         if (!accept(L"LIKE") || peek().kind != Token::Kind::String ||
-            !WqlEvaluator::isPattern(peek().text))
+            !WqlEvaluator::isPattern(peek().string))
             return nullptr;
-        node->literal.text = m_tokens[m_pos++].text;
+        node->literal.text = m_tokens[m_pos++].string;
         return node;
     }
     if (!atOperator(&op) || (++m_pos, !atLiteral()))
@@ -206,14 +207,14 @@ std::unique_ptr<WqlCondition> WqlParser::parseComparison()
     return comparison(node->property, op, m_tokens[m_pos++]);
 }
 
-std::unique_ptr<WqlCondition> WqlParser::comparison(const std::wstring &property, Op op,
+std::unique_ptr<WqlCondition> WqlParser::comparison(std::wstring_view property, Op op,
                                                     const Token &literal)
 {
     auto node = std::make_unique<Condition>();
     node->property = property;
     node->op = op;
     if (literal.kind == Token::Kind::String) {
-        node->literal.text = literal.text;
+        node->literal.text = literal.string;
     } else if (literal.kind == Token::Kind::Integer) {
         node->literal.kind = WqlLiteral::Kind::Integer;
         node->literal.number = literal.number;

@@ -4,6 +4,8 @@
 
 #include <winapi/WinTypes.h>
 
+#include <string_view>
+
 // Parses "SELECT * | property list FROM class [WHERE condition]" and object
 // paths. Nesting (parentheses, NOT) is bounded so that no input can exhaust
 // the stack.
@@ -24,7 +26,8 @@ private:
     struct Token
     {
         enum class Kind { Name, String, Integer, Symbol, End } kind = Kind::End;
-        std::wstring text; // name, string contents or symbol ("<>" for "!=" too)
+        std::wstring_view text; // name or symbol ("<>" for "!=" too), in the parsed text
+        std::wstring string; // a string's contents, escapes resolved
         long long number = 0;
     };
 
@@ -34,8 +37,8 @@ private:
     std::unique_ptr<WqlCondition> parseList(int depth, const wchar_t *keyword);
     std::unique_ptr<WqlCondition> parseNot(int depth);
     std::unique_ptr<WqlCondition> parseComparison();
-    static std::unique_ptr<WqlCondition> comparison(const std::wstring &property,
-                                                    WqlCondition::Op op, const Token &literal);
+    static std::unique_ptr<WqlCondition> comparison(std::wstring_view property, WqlCondition::Op op,
+                                                    const Token &literal);
 
     const Token &peek() const { return m_tokens[m_pos]; }
     bool atKeyword(const wchar_t *keyword) const;

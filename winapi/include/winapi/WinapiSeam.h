@@ -20,12 +20,12 @@ public:
 
     Value() = default;
     static Value null() { return Value(); } // VT_NULL
-    static Value text(const std::wstring &text) { return Value(Kind::Text, text); } // VT_BSTR
+    static Value text(std::wstring text) { return Value(Kind::Text, std::move(text)); } // VT_BSTR
     static Value int32(int number) { return Value(Kind::Int32, {}, number); } // VT_I4
     static Value boolean(bool flag) { return Value(Kind::Boolean, {}, flag ? 1 : 0); } // VT_BOOL
-    static Value textArray(const std::vector<std::wstring> &texts) // VT_ARRAY|VT_BSTR
+    static Value textArray(std::vector<std::wstring> texts) // VT_ARRAY|VT_BSTR
     {
-        return Value(Kind::TextArray, {}, 0, texts);
+        return Value(Kind::TextArray, {}, 0, std::move(texts));
     }
 
     Kind kind() const { return m_kind; }

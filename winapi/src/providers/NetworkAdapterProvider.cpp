@@ -4,9 +4,8 @@
 #include "PnpDeviceId.h"
 #include "SysfsReader.h"
 
-#include <QString>
-
-#include <cwchar>
+#include <algorithm>
+#include <iterator>
 
 #include <net/if.h>
 
@@ -20,8 +19,17 @@ Value macAddress(const NetworkInterface &interface)
     const auto &bytes = interface.hardwareAddress;
     if (bytes.size() != 6 || bytes == std::vector<uint8_t>(6, 0))
         return Value::null();
-    const QByteArray raw(reinterpret_cast<const char *>(bytes.data()), 6);
-    return Value::text(QString::fromLatin1(raw.toHex(':').toUpper()).toStdWString());
+    std::wstring text;
+    for (const uint8_t byte : bytes)
+        text += {L':', L"0123456789ABCDEF"[byte >> 4], L"0123456789ABCDEF"[byte & 15]};
+    return Value::text(text.substr(1));
+}
+
+// The values moved into a row: an initializer list would copy every text.
+template<std::size_t N>
+Values row(Value (&&values)[N])
+{
+    return Values(std::make_move_iterator(values), std::make_move_iterator(values + N));
 }
 
 int connectionStatus(unsigned int flags)
@@ -51,13 +59,14 @@ std::vector<Values> NetworkAdapterProvider::adapterRows()
         std::wstring pnp = devices[i];
         if (pnp.empty()) {
             // Windows lists software adapters under ROOT\NET.
-            wchar_t text[24];
-            std::swprintf(text, 24, L"ROOT\\NET\\%04d", rootNumber++);
-            pnp = text;
+            const std::wstring number = std::to_wstring(rootNumber++);
+            pnp = L"ROOT\\NET\\" + std::wstring(4 - std::min<std::size_t>(4, number.size()), L'0') +
+                    number;
         }
-        rows.push_back({Value::int32(interface.index), Value::int32(interface.index),
-                        macAddress(interface), Value::text(name), Value::text(name),
-                        Value::int32(connectionStatus(interface.flags)), Value::text(pnp)});
+        rows.push_back(row({Value::int32(interface.index), Value::int32(interface.index),
+                            macAddress(interface), Value::text(name), Value::text(name),
+                            Value::int32(connectionStatus(interface.flags)),
+                            Value::text(std::move(pnp))}));
     }
     return rows;
 }
@@ -70,13 +79,13 @@ std::vector<std::wstring> NetworkAdapterProvider::configurationColumns()
 std::vector<Values> NetworkAdapterProvider::configurationRows(int index)
 {
     std::vector<Values> rows;
-    for (const NetworkInterface &interface : NetworkInterfaces::read(true, index)) {
+    for (NetworkInterface &interface : NetworkInterfaces::read(true, index)) {
         const bool none = interface.addresses.empty();
-        rows.push_back({Value::text(SysfsReader::widen(interface.name)),
-                        Value::int32(interface.index), Value::int32(interface.index),
-                        none ? Value::null() : Value::textArray(interface.addresses),
-                        none ? Value::null() : Value::textArray(interface.subnets),
-                        macAddress(interface)});
+        rows.push_back(row({Value::text(SysfsReader::widen(interface.name)),
+                            Value::int32(interface.index), Value::int32(interface.index),
+                            none ? Value::null() : Value::textArray(std::move(interface.addresses)),
+                            none ? Value::null() : Value::textArray(std::move(interface.subnets)),
+                            macAddress(interface)}));
     }
     return rows;
 }

@@ -50,5 +50,8 @@ std::string SysfsReader::readLink(const std::string &path)
 
 std::wstring SysfsReader::widen(const std::string &text)
 {
+    // Most kernel texts are ASCII, which needs no decoding.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return c > 0; }))
+        return std::wstring(text.begin(), text.end());
     return QString::fromUtf8(text.data(), static_cast<int>(text.size())).toStdWString();
 }
