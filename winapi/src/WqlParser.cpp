@@ -13,16 +13,17 @@ namespace {
 using Condition = WqlCondition;
 using Op = WqlCondition::Op;
 
-const wchar_t *const kReserved[] = {L"SELECT", L"FROM", L"WHERE",       L"AND",        L"OR",
-                                    L"NOT",    L"IS",   L"NULL",        L"LIKE",       L"TRUE",
-                                    L"FALSE",  L"ISA",  L"ASSOCIATORS", L"REFERENCES", L"OF"};
+constexpr std::wstring_view kReserved[] = {L"SELECT",      L"FROM",       L"WHERE", L"AND",
+                                           L"OR",          L"NOT",        L"IS",    L"NULL",
+                                           L"LIKE",        L"TRUE",       L"FALSE", L"ISA",
+                                           L"ASSOCIATORS", L"REFERENCES", L"OF"};
 
-const std::pair<const wchar_t *, Op> kOperators[] = {{L"=", Op::Equal},
-                                                     {L"<>", Op::NotEqual},
-                                                     {L"<", Op::Less},
-                                                     {L">", Op::Greater},
-                                                     {L"<=", Op::LessEqual},
-                                                     {L">=", Op::GreaterEqual}};
+const std::pair<std::wstring_view, Op> kOperators[] = {{L"=", Op::Equal},
+                                                       {L"<>", Op::NotEqual},
+                                                       {L"<", Op::Less},
+                                                       {L">", Op::Greater},
+                                                       {L"<=", Op::LessEqual},
+                                                       {L">=", Op::GreaterEqual}};
 
 bool isNameChar(wchar_t c, bool first)
 {
@@ -145,7 +146,7 @@ bool WqlParser::parseQuery(WqlQuery *query)
 }
 
 // "a OR b OR ..." (of AND lists) or "a AND b AND ..." (of NOT terms).
-std::unique_ptr<WqlCondition> WqlParser::parseList(int depth, const wchar_t *keyword)
+std::unique_ptr<WqlCondition> WqlParser::parseList(int depth, std::wstring_view keyword)
 {
     const bool isOr = keyword[0] == L'O';
     const auto operand = [this, depth, isOr] {
@@ -231,12 +232,12 @@ std::unique_ptr<WqlCondition> WqlParser::comparison(std::wstring_view property, 
     return node;
 }
 
-bool WqlParser::atKeyword(const wchar_t *keyword) const
+bool WqlParser::atKeyword(std::wstring_view keyword) const
 {
     return peek().kind == Token::Kind::Name && TextFold::equal(peek().text, keyword);
 }
 
-bool WqlParser::accept(const wchar_t *keywordOrSymbol)
+bool WqlParser::accept(std::wstring_view keywordOrSymbol)
 {
     const bool at = atKeyword(keywordOrSymbol) ||
             (peek().kind == Token::Kind::Symbol && peek().text == keywordOrSymbol);
@@ -248,7 +249,7 @@ bool WqlParser::atPropertyName() const
 {
     if (peek().kind != Token::Kind::Name)
         return false;
-    for (const wchar_t *reserved : kReserved) {
+    for (const std::wstring_view reserved : kReserved) {
         if (TextFold::equal(peek().text, reserved))
             return false;
     }

@@ -34,15 +34,15 @@ private:
     explicit WqlParser(const std::wstring &text);
 
     bool parseQuery(WqlQuery *query);
-    std::unique_ptr<WqlCondition> parseList(int depth, const wchar_t *keyword);
+    std::unique_ptr<WqlCondition> parseList(int depth, std::wstring_view keyword);
     std::unique_ptr<WqlCondition> parseNot(int depth);
     std::unique_ptr<WqlCondition> parseComparison();
     static std::unique_ptr<WqlCondition> comparison(std::wstring_view property, WqlCondition::Op op,
                                                     const Token &literal);
 
     const Token &peek() const { return m_tokens[m_pos]; }
-    bool atKeyword(const wchar_t *keyword) const;
-    bool accept(const wchar_t *keywordOrSymbol);
+    bool atKeyword(std::wstring_view keyword) const;
+    bool accept(std::wstring_view keywordOrSymbol);
     bool atPropertyName() const;
     bool atLiteral() const;
     bool atOperator(WqlCondition::Op *op) const;

@@ -19,10 +19,13 @@ Value macAddress(const NetworkInterface &interface)
     const auto &bytes = interface.hardwareAddress;
     if (bytes.size() != 6 || bytes == std::vector<uint8_t>(6, 0))
         return Value::null();
-    std::wstring text;
-    for (const uint8_t byte : bytes)
-        text += {L':', L"0123456789ABCDEF"[byte >> 4], L"0123456789ABCDEF"[byte & 15]};
-    return Value::text(text.substr(1));
+    wchar_t text[18];
+    for (std::size_t i = 0; i < 6; ++i) {
+        text[3 * i] = L"0123456789ABCDEF"[bytes[i] >> 4];
+        text[3 * i + 1] = L"0123456789ABCDEF"[bytes[i] & 15];
+        text[3 * i + 2] = L':';
+    }
+    return Value::text(std::wstring(text, 17));
 }
 
 // The values moved into a row: an initializer list would copy every text.

@@ -89,12 +89,22 @@ void addLink(const nlmsghdr &message, std::vector<NetworkInterface> &interfaces)
     interfaces.push_back(std::move(interface));
 }
 
-// inet_ntop formats IPv4 through sprintf, which cost a scan more than its
-// kernel reads.
+// inet_ntop and std::to_wstring format through the stdio machinery, which
+// cost a scan more than its kernel reads.
 std::wstring dotted(const uint8_t *bytes)
 {
-    return std::to_wstring(bytes[0]) + L'.' + std::to_wstring(bytes[1]) + L'.' +
-            std::to_wstring(bytes[2]) + L'.' + std::to_wstring(bytes[3]);
+    std::wstring text;
+    for (int i = 0; i < 4; ++i) {
+        const unsigned int byte = bytes[i];
+        if (i > 0)
+            text += L'.';
+        if (byte >= 100)
+            text += wchar_t(L'0' + byte / 100);
+        if (byte >= 10)
+            text += wchar_t(L'0' + byte / 10 % 10);
+        text += wchar_t(L'0' + byte % 10);
+    }
+    return text;
 }
 
 void addAddress(const nlmsghdr &message, std::vector<NetworkInterface> &interfaces)
