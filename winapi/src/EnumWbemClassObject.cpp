@@ -31,8 +31,8 @@ HRESULT EnumWbemClassObject::Next(LONG lTimeout, ULONG uCount, IWbemClassObject 
     ULONG returned = 0;
     while (returned < uCount && m_position < m_table.rows.size()) {
         // No row is handed out twice: its values move into the object.
-        IWbemClassObject *object = WbemClassObject::create(m_table.className, m_names,
-                                                           std::move(m_table.rows[m_position]));
+        IWbemClassObject *object =
+                WbemClassObject::create(m_names, std::move(m_table.rows[m_position]));
         if (!object) {
             for (ULONG i = 0; i < returned; ++i) {
                 apObjects[i]->Release();

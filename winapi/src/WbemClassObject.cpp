@@ -10,13 +10,11 @@
 using winapi_seam::Step;
 using winapi_seam::Value;
 
-IWbemClassObject *WbemClassObject::create(const std::wstring &className, Names names,
-                                          std::vector<Value> &&values)
+IWbemClassObject *WbemClassObject::create(Names names, std::vector<Value> &&values)
 {
     auto *object = new (std::nothrow) WbemClassObject;
     if (!object)
         return nullptr;
-    object->m_className = className;
     object->m_names = std::move(names);
     object->m_values = std::move(values);
     return object;
@@ -30,19 +28,10 @@ HRESULT WbemClassObject::Get(LPCWSTR wszName, LONG lFlags, VARIANT *pVal, CIMTYP
     if (HRESULT injected = S_OK; SeamState::shouldFail(Step::Get, &injected))
         return injected;
 
-    const std::wstring name(wszName);
     const Value *value = nullptr;
-    Value classValue;
-    if (TextFold::equal(name, L"__CLASS")) {
-        classValue = Value::text(m_className);
-        value = &classValue;
-    } else {
-        for (std::size_t i = 0; i < m_names->size(); ++i) {
-            if (TextFold::equal((*m_names)[i], name)) {
-                value = &m_values[i];
-                break;
-            }
-        }
+    for (std::size_t i = 0; i < m_names->size() && !value; ++i) {
+        if (TextFold::equal((*m_names)[i], wszName))
+            value = &m_values[i];
     }
     if (!value)
         return WBEM_E_NOT_FOUND;

@@ -19,8 +19,7 @@ public:
     // `names` is shared by the rows of one result: only values are kept
     // per object, moved in, and left untouched when the object cannot be
     // made.
-    static IWbemClassObject *create(const std::wstring &className, Names names,
-                                    std::vector<winapi_seam::Value> &&values);
+    static IWbemClassObject *create(Names names, std::vector<winapi_seam::Value> &&values);
 
     HRESULT STDMETHODCALLTYPE Get(LPCWSTR wszName, LONG lFlags, VARIANT *pVal, CIMTYPE *pType,
                                   LONG *plFlavor) override;
@@ -34,7 +33,6 @@ private:
     WbemClassObject() = default;
     ~WbemClassObject() override = default;
 
-    std::wstring m_className;
     Names m_names;
     std::vector<winapi_seam::Value> m_values;
 };

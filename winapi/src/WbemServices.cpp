@@ -14,13 +14,12 @@
 namespace {
 
 // GetObject's object, when the caller asked for it.
-HRESULT handOut(const std::wstring &className, const std::vector<std::wstring> &names,
+HRESULT handOut(const std::vector<std::wstring> &names,
                 const std::vector<winapi_seam::Value> &values, IWbemClassObject **ppObject)
 {
     if (!ppObject)
         return WBEM_S_NO_ERROR;
-    *ppObject = WbemClassObject::create(className,
-                                        std::make_shared<const std::vector<std::wstring>>(names),
+    *ppObject = WbemClassObject::create(std::make_shared<const std::vector<std::wstring>>(names),
                                         std::vector<winapi_seam::Value>(values));
     return *ppObject ? WBEM_S_NO_ERROR : WBEM_E_OUT_OF_MEMORY;
 }
@@ -53,8 +52,8 @@ HRESULT WbemServices::GetObject(const BSTR strObjectPath, LONG, IWbemContext *,
         if (!definition)
             return WBEM_E_NOT_FOUND;
         const ClassTable &table = *definition;
-        return handOut(table.className, table.columns,
-                       std::vector<winapi_seam::Value>(table.columns.size()), ppObject);
+        return handOut(table.columns, std::vector<winapi_seam::Value>(table.columns.size()),
+                       ppObject);
     }
     ClassTable table;
     hr = QueryExecutor::run(query, WBEM_E_NOT_FOUND, &table);
@@ -64,7 +63,7 @@ HRESULT WbemServices::GetObject(const BSTR strObjectPath, LONG, IWbemContext *,
         return hr;
     if (table.rows.empty())
         return WBEM_E_NOT_FOUND;
-    return handOut(table.className, table.columns, table.rows.front(), ppObject);
+    return handOut(table.columns, table.rows.front(), ppObject);
 }
 
 HRESULT WbemServices::ExecQuery(const BSTR strQueryLanguage, const BSTR strQuery, LONG,

@@ -44,14 +44,6 @@ bool toInteger(const std::wstring &text, long long *number)
     return errno == 0 && *end == L'\0' && !std::iswspace(text[0]);
 }
 
-// "TRUE"/"1" as 1, "FALSE"/"0" as 0, in any case.
-bool toFlag(const std::wstring &text, long long *flag)
-{
-    const bool isTrue = TextFold::equal(text, L"TRUE") || text == L"1";
-    *flag = isTrue ? 1 : 0;
-    return isTrue || TextFold::equal(text, L"FALSE") || text == L"0";
-}
-
 } // namespace
 
 bool WqlEvaluator::matches(const WqlCondition &condition, const std::vector<Value> &row)
@@ -95,32 +87,24 @@ bool WqlEvaluator::isPattern(const std::wstring &pattern)
 
 bool WqlEvaluator::compare(const Value &value, const WqlCondition &condition)
 {
-    using Kind = WqlLiteral::Kind;
+    // Flags compare as 0 and 1; a text and a number compare as numbers when
+    // the text is one.
     const WqlLiteral &literal = condition.literal;
-    const WqlCondition::Op op = condition.op;
-    long long number = 0;
+    const bool textLiteral = literal.kind == WqlLiteral::Kind::Text;
+    long long number = 0, other = literal.number;
     switch (value.kind()) {
-    case Value::Kind::Null:
-    case Value::Kind::TextArray:
-        return false;
     case Value::Kind::Text:
-        if (literal.kind == Kind::Text)
-            return apply(op, TextFold::compare(value.textValue(), literal.text));
-        return (literal.kind == Kind::Integer ? toInteger(value.textValue(), &number)
-                                              : toFlag(value.textValue(), &number)) &&
-                apply(op, number, literal.number);
+        if (textLiteral)
+            return apply(condition.op, TextFold::compare(value.textValue(), literal.text));
+        return toInteger(value.textValue(), &number) && apply(condition.op, number, other);
     case Value::Kind::Int32:
-        if (literal.kind == Kind::Text)
-            return toInteger(literal.text, &number) &&
-                    apply(op, (long long)value.intValue(), number);
-        return apply(op, (long long)value.intValue(), literal.number);
     case Value::Kind::Boolean:
-        if (literal.kind == Kind::Text && !toFlag(literal.text, &number))
-            return false;
-        return apply(op, value.boolValue() ? 1LL : 0LL,
-                     literal.kind == Kind::Text ? number : (literal.number != 0 ? 1LL : 0LL));
+        number = value.kind() == Value::Kind::Int32 ? value.intValue() : value.boolValue();
+        return (!textLiteral || toInteger(literal.text, &other)) &&
+                apply(condition.op, number, other);
+    default:
+        return false;
     }
-    return false;
 }
 
 // Backtracks only over '%': at most one pending '%' is retried at a time, so

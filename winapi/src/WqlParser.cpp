@@ -226,7 +226,7 @@ std::unique_ptr<WqlCondition> WqlParser::comparison(std::wstring_view property, 
             return nullptr;
         node->type = op == Op::Equal ? Condition::Type::IsNull : Condition::Type::IsNotNull;
     } else {
-        node->literal.kind = WqlLiteral::Kind::Boolean;
+        node->literal.kind = WqlLiteral::Kind::Integer;
         node->literal.number = TextFold::equal(literal.text, L"TRUE") ? 1 : 0;
     }
     return node;

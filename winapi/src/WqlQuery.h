@@ -7,9 +7,9 @@
 // A literal on the other side of a comparison.
 struct WqlLiteral
 {
-    enum class Kind { Text, Integer, Boolean } kind = Kind::Text;
+    enum class Kind { Text, Integer } kind = Kind::Text;
     std::wstring text;
-    long long number = 0; // Integer; Boolean as 0 or 1
+    long long number = 0; // Integer; TRUE and FALSE as 1 and 0
 };
 
 // One node of a WHERE condition. AND and OR hold all their operands in one
