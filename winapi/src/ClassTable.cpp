@@ -23,17 +23,13 @@ std::shared_ptr<const ClassTable> ClassTable::make(const std::wstring &className
             values[static_cast<std::size_t>(table->columnIndex(property.first))] = property.second;
         table->rows.push_back(std::move(values));
     }
-    for (std::size_t column = 0; indexed && column < table->columns.size(); ++column) {
-        auto &index = table->integerColumns[int(column)];
-        for (std::size_t row = 0; row < table->rows.size(); ++row) {
-            const Value &value = table->rows[row][column];
-            if (value.kind() == Value::Kind::Int32) {
-                index[value.intValue()].push_back(row);
-            } else if (!value.isNull()) {
-                table->integerColumns.erase(int(column));
-                break;
-            }
-        }
+    const int column = table->columnIndex(L"Index");
+    table->indexed = indexed && column >= 0;
+    for (std::size_t row = 0; table->indexed && row < table->rows.size(); ++row) {
+        const Value &value = table->rows[row][std::size_t(column)];
+        table->indexed = value.isNull() || value.kind() == Value::Kind::Int32;
+        if (value.kind() == Value::Kind::Int32)
+            table->rowsByIndex[value.intValue()].push_back(row);
     }
     return table;
 }

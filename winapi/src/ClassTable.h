@@ -4,7 +4,6 @@
 
 #include <winapi/WinapiSeam.h>
 
-#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -20,11 +19,12 @@ struct ClassTable
     std::wstring className;
     std::vector<std::wstring> columns;
     std::vector<Values> rows;
-    // For each column that holds only 32-bit integers and NULLs: the rows
-    // holding each number, in row order. Made for scripted tables only,
-    // which serve many queries (the address list asks one per adapter), so
-    // that `Index = n` needs no pass over every row.
-    std::map<int, std::unordered_map<long long, std::vector<std::size_t>>> integerColumns;
+    // The rows by their Index, in row order, when it holds only 32-bit
+    // integers and NULLs. Made for scripted tables only, which serve many
+    // queries (the address list asks one per adapter), so that `Index = n`
+    // needs no pass over every row.
+    std::unordered_map<long long, std::vector<std::size_t>> rowsByIndex;
+    bool indexed = false;
 
     // The class's properties and its rows, each row's values put in column
     // order. Properties the rows bring and the columns lack follow the

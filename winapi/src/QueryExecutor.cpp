@@ -11,14 +11,13 @@
 
 namespace {
 
-// The `Column = n` that a row must meet for `where` to hold: `where` itself
-// or an operand of its AND, on a column `wanted` accepts; null if none.
-template<class Wanted>
-const WqlCondition *integerKey(const WqlCondition *where, Wanted wanted)
+// The `Index = n` that a row must meet for `where` to hold: `where` itself
+// or an operand of its AND; null if none.
+const WqlCondition *indexKey(const WqlCondition *where, int indexColumn)
 {
-    const auto isKey = [&wanted](const WqlCondition &c) {
+    const auto isKey = [indexColumn](const WqlCondition &c) {
         return c.type == WqlCondition::Type::Compare && c.op == WqlCondition::Op::Equal &&
-                c.literal.kind == WqlLiteral::Kind::Integer && wanted(c.column);
+                c.literal.kind == WqlLiteral::Kind::Integer && c.column == indexColumn;
     };
     if (!where || isKey(*where))
         return where;
@@ -27,20 +26,6 @@ const WqlCondition *integerKey(const WqlCondition *where, Wanted wanted)
             return operand.get();
     }
     return nullptr;
-}
-
-// The only rows that can meet the query, when the table keeps an integer
-// column's rows by number; null: scan them all.
-const std::vector<std::size_t> *candidates(const WqlCondition *where, const ClassTable &table)
-{
-    static const std::vector<std::size_t> none;
-    const WqlCondition *key =
-            integerKey(where, [&table](int column) { return table.integerColumns.count(column); });
-    if (!key)
-        return nullptr;
-    const auto &rowsByNumber = table.integerColumns.at(key->column);
-    const auto rows = rowsByNumber.find(key->literal.number);
-    return rows == rowsByNumber.end() ? &none : &rows->second;
 }
 
 } // namespace
@@ -74,10 +59,7 @@ HRESULT QueryExecutor::run(WqlQuery &query, HRESULT unknownClass, ClassTable *re
     // The machine's rows are this query's own: matches move out of them.
     // `Index = n` (the address list asks it once per adapter) reads one
     // instance where the class can.
-    const int indexColumn = definition->columnIndex(L"Index");
-    const WqlCondition *key = integerKey(query.where.get(), [indexColumn](int column) {
-        return column == indexColumn;
-    });
+    const WqlCondition *key = indexKey(query.where.get(), definition->columnIndex(L"Index"));
     const int index = key && key->literal.number <= INT_MAX ? int(key->literal.number) : 0;
     std::vector<Values> read = scripted ? std::vector<Values>()
                                         : ClassCatalog::machineRows(definition->className, index);
@@ -89,7 +71,13 @@ HRESULT QueryExecutor::run(WqlQuery &query, HRESULT unknownClass, ClassTable *re
         if (selected[i])
             result->columns.push_back(columns[i]);
     }
-    const std::vector<std::size_t> *only = candidates(query.where.get(), *definition);
+    // A scripted table's rows with that Index only, if it keeps them so.
+    static const std::vector<std::size_t> none;
+    const std::vector<std::size_t> *only = nullptr;
+    if (definition->indexed && key) {
+        const auto keyed = definition->rowsByIndex.find(key->literal.number);
+        only = keyed == definition->rowsByIndex.end() ? &none : &keyed->second;
+    }
     for (std::size_t n = 0; n < (only ? only->size() : rows.size()); ++n) {
         const std::size_t at = only ? (*only)[n] : n;
         if (query.where && !WqlEvaluator::matches(*query.where, rows[at]))
