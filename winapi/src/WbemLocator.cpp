@@ -5,13 +5,8 @@
 #include "TextFold.h"
 #include "WbemServices.h"
 
+#include <algorithm>
 #include <new>
-
-namespace {
-
-bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
-} // namespace
 
 IWbemLocator *WbemLocator::create() { return new (std::nothrow) WbemLocator; }
 
@@ -40,30 +35,22 @@ HRESULT WbemLocator::ConnectServer(const BSTR strNetworkResource, const BSTR str
     if (!strNetworkResource)
         return WBEM_E_INVALID_NAMESPACE;
 
-    // "\\server\namespace" or a namespace of the local machine alone.
+    // "\\server\namespace" or a namespace of the local machine alone; '/'
+    // works as '\'.
     std::wstring path(strNetworkResource);
+    std::replace(path.begin(), path.end(), L'/', L'\\');
     std::wstring server;
-    if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) {
-        std::size_t end = 2;
-        while (end < path.size() && !isSeparator(path[end]))
-            ++end;
+    if (path.compare(0, 2, L"\\\\") == 0) {
+        const std::size_t end = std::min(path.find(L'\\', 2), path.size());
         server = path.substr(2, end - 2);
-        path = path.substr(end);
+        path.erase(0, end);
     }
     if (!isLocalServer(server))
         return HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE);
     if (strUser && *strUser)
         return WBEM_E_LOCAL_CREDENTIALS;
-
-    std::size_t start = 0;
-    while (start < path.size() && isSeparator(path[start]))
-        ++start;
-    std::wstring name = path.substr(start);
-    for (wchar_t &c : name) {
-        if (c == L'/')
-            c = L'\\';
-    }
-    if (!TextFold::equal(name, L"root\\cimv2"))
+    path.erase(0, path.find_first_not_of(L'\\'));
+    if (!TextFold::equal(path, L"root\\cimv2"))
         return WBEM_E_INVALID_NAMESPACE;
 
     *ppNamespace = WbemServices::create();

@@ -80,8 +80,6 @@ typedef struct tagVARIANT
 } VARIANT;
 typedef VARIANT VARIANTARG;
 
-#define V_VT(X) ((X)->vt)
-
 WINAPI_EXTERN_C WINAPI_EXPORT BSTR SysAllocString(const OLECHAR *psz);
 WINAPI_EXTERN_C WINAPI_EXPORT BSTR SysAllocStringLen(const OLECHAR *strIn, UINT ui);
 WINAPI_EXTERN_C WINAPI_EXPORT UINT SysStringLen(BSTR pbstr);

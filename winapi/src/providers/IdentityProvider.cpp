@@ -22,9 +22,9 @@ namespace {
 Value dmi(const char *field)
 {
     std::string text;
-    if (!SysfsReader::readLine(std::string("/sys/class/dmi/id/") + field, &text))
+    if (!SysfsReader::readWhole(std::string("/sys/class/dmi/id/") + field, &text))
         return Value::null();
-    return Value::text(SysfsReader::widen(text));
+    return Value::text(QString::fromUtf8(text.data(), int(text.size())).trimmed().toStdWString());
 }
 
 Value textOrNull(const QString &text)

@@ -25,20 +25,7 @@ std::wstring hex(unsigned long value, int width)
     return text;
 }
 
-unsigned long hexValue(const std::string &text, std::size_t at = 0, std::size_t length = 8)
-{
-    return at < text.size() ? std::strtoul(text.substr(at, length).c_str(), nullptr, 16) : 0;
-}
-
 std::string baseName(const std::string &path) { return path.substr(path.rfind('/') + 1); }
-
-// A sysfs hex attribute ("0x1af4") as upper-case hex of the given width.
-std::wstring hexField(const std::string &directory, const char *attribute, int width)
-{
-    std::string text;
-    SysfsReader::readLine(directory + "/" + attribute, &text);
-    return hex(hexValue(text), width);
-}
 
 std::wstring instance(const std::string &directory)
 {
@@ -48,36 +35,40 @@ std::wstring instance(const std::string &directory)
     return SysfsReader::widen(name);
 }
 
+// The two hex numbers of a uevent field: "PCI_ID=1AF4:1041" gives 1AF4 and
+// 1041, "PRODUCT=bda/8153/3000" BDA and 8153.
+std::pair<unsigned long, unsigned long> ids(const std::string &uevent, const char *key)
+{
+    const std::size_t at = uevent.find(key);
+    const char *value = at == std::string::npos ? "" : uevent.c_str() + at + std::strlen(key);
+    char *end = nullptr;
+    const unsigned long first = std::strtoul(value, &end, 16);
+    return {first, *end == ':' || *end == '/' ? std::strtoul(end + 1, nullptr, 16) : 0};
+}
+
 // Two reads where five attributes would take five: the ids from the
 // function's uevent text, the revision beside it. (Its config file would be
 // one read, but reads of configuration space trap to the hypervisor in a
 // virtual machine, and are slow.)
 std::wstring pciId(const std::string &directory)
 {
-    std::string uevent;
+    std::string uevent, revision;
     SysfsReader::readWhole(directory + "/uevent", &uevent);
-    // "PCI_ID=1AF4:1041": vendor, then device.
-    const auto ids = [&uevent](const char *key) {
-        const std::size_t at = uevent.find(key);
-        const std::size_t value = at == std::string::npos ? uevent.size() : at + std::strlen(key);
-        return std::make_pair(hexValue(uevent, value, 4), hexValue(uevent, value + 5, 4));
-    };
-    const auto id = ids("PCI_ID=");
-    const auto subsystem = ids("PCI_SUBSYS_ID=");
+    SysfsReader::readWhole(directory + "/revision", &revision);
+    const auto id = ids(uevent, "PCI_ID=");
+    const auto subsystem = ids(uevent, "PCI_SUBSYS_ID=");
     return L"PCI\\VEN_" + hex(id.first, 4) + L"&DEV_" + hex(id.second, 4) + L"&SUBSYS_" +
             hex(subsystem.second, 4) + hex(subsystem.first, 4) + L"&REV_" +
-            hexField(directory, "revision", 2) + L"\\3&" + instance(directory);
+            hex(std::strtoul(revision.c_str(), nullptr, 16), 2) + L"\\3&" + instance(directory);
 }
 
 std::wstring usbId(const std::string &directory)
 {
-    std::string serial;
-    const std::wstring tail =
-            SysfsReader::readLine(directory + "/serial", &serial) && !serial.empty()
-            ? SysfsReader::widen(serial)
-            : L"5&" + instance(directory);
-    return L"USB\\VID_" + hexField(directory, "idVendor", 4) + L"&PID_" +
-            hexField(directory, "idProduct", 4) + L"\\" + tail;
+    std::string uevent;
+    SysfsReader::readWhole(directory + "/uevent", &uevent);
+    const auto id = ids(uevent, "PRODUCT=");
+    return L"USB\\VID_" + hex(id.first, 4) + L"&PID_" + hex(id.second, 4) + L"\\5&" +
+            instance(directory);
 }
 
 std::wstring forDevice(const std::string &devicePath)

@@ -9,21 +9,6 @@
 
 #include <fcntl.h>
 
-bool SysfsReader::readLine(const std::string &path, std::string *text)
-{
-    // A sysfs attribute comes whole with the first read.
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    char buffer[4096];
-    const ssize_t got = file.get() < 0 ? -1 : ::read(file.get(), buffer, sizeof buffer);
-    if (got < 0)
-        return false;
-    const std::string content(buffer, std::find(buffer, buffer + got, '\n'));
-    const std::size_t first = content.find_first_not_of(" \t\r");
-    const std::size_t last = content.find_last_not_of(" \t\r");
-    *text = first == std::string::npos ? std::string() : content.substr(first, last - first + 1);
-    return true;
-}
-
 bool SysfsReader::readWhole(const std::string &path, std::string *text)
 {
     const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));

@@ -7,9 +7,7 @@
 class SysfsReader
 {
 public:
-    // The file's first line without surrounding white space; false when it
-    // cannot be read.
-    static bool readLine(const std::string &path, std::string *text);
+    // The whole file; false when it cannot be read.
     static bool readWhole(const std::string &path, std::string *text);
     // What a symbolic link holds, unresolved; empty when it is none.
     static std::string readLink(const std::string &path);
