@@ -9,27 +9,31 @@ using winapi_seam::Row;
 
 namespace {
 
+// The classes read from this machine, with their properties: each rows
+// function gives its values in this order, read afresh for every query.
 struct BuiltinClass
 {
     const wchar_t *name;
-    std::vector<std::wstring> (*columns)();
-    std::vector<Values> (*rows)(); // in column order, read afresh for every query
+    std::vector<std::wstring> columns;
+    std::vector<Values> (*rows)();
     // Reads only the instance with the given Index, where the class can.
     std::vector<Values> (*rowsOfIndex)(int index) = nullptr;
 };
 
 const BuiltinClass kBuiltins[] = {
-        {L"Win32_NetworkAdapter", &NetworkAdapterProvider::adapterColumns,
+        {L"Win32_NetworkAdapter",
+         {L"Index", L"InterfaceIndex", L"MACAddress", L"Name", L"NetConnectionID",
+          L"NetConnectionStatus", L"PNPDeviceID"},
          &NetworkAdapterProvider::adapterRows},
-        {L"Win32_NetworkAdapterConfiguration", &NetworkAdapterProvider::configurationColumns,
+        {L"Win32_NetworkAdapterConfiguration",
+         {L"Description", L"Index", L"InterfaceIndex", L"IPAddress", L"IPSubnet", L"MACAddress"},
          [] { return NetworkAdapterProvider::configurationRows(0); },
          &NetworkAdapterProvider::configurationRows},
-        {L"Win32_BIOS", &IdentityProvider::serialColumns, &IdentityProvider::biosRows},
-        {L"Win32_BaseBoard", &IdentityProvider::serialColumns, &IdentityProvider::baseBoardRows},
-        {L"Win32_Processor", &IdentityProvider::processorColumns, &IdentityProvider::processorRows},
-        {L"Win32_ComputerSystem", &IdentityProvider::computerSystemColumns,
-         &IdentityProvider::computerSystemRows},
-        {L"Win32_TimeZone", &IdentityProvider::timeZoneColumns, &IdentityProvider::timeZoneRows},
+        {L"Win32_BIOS", {L"SerialNumber"}, &IdentityProvider::biosRows},
+        {L"Win32_BaseBoard", {L"SerialNumber"}, &IdentityProvider::baseBoardRows},
+        {L"Win32_Processor", {L"Name", L"ProcessorId"}, &IdentityProvider::processorRows},
+        {L"Win32_ComputerSystem", {L"Name"}, &IdentityProvider::computerSystemRows},
+        {L"Win32_TimeZone", {L"Caption"}, &IdentityProvider::timeZoneRows},
 };
 
 const BuiltinClass *builtin(const std::wstring &className)
@@ -54,7 +58,7 @@ ClassCatalog::Table ClassCatalog::find(const std::wstring &className, bool *scri
     static const std::vector<Table> definitions = [] {
         std::vector<Table> all;
         for (const BuiltinClass &builtin : kBuiltins)
-            all.push_back(ClassTable::make(builtin.name, builtin.columns(), {}));
+            all.push_back(ClassTable::make(builtin.name, builtin.columns, {}));
         return all;
     }();
     return known ? definitions[std::size_t(known - kBuiltins)] : nullptr;
@@ -74,5 +78,5 @@ ClassCatalog::Table ClassCatalog::script(const std::wstring &className, const st
     // bring properties of their own.
     const BuiltinClass *known = builtin(className);
     return ClassTable::make(known ? std::wstring(known->name) : className,
-                            known ? known->columns() : std::vector<std::wstring>(), rows, true);
+                            known ? known->columns : std::vector<std::wstring>(), rows, true);
 }

@@ -51,13 +51,9 @@ QString brandString()
 
 } // namespace
 
-std::vector<std::wstring> IdentityProvider::serialColumns() { return {L"SerialNumber"}; }
-
 std::vector<Values> IdentityProvider::biosRows() { return {{dmi("product_serial")}}; }
 
 std::vector<Values> IdentityProvider::baseBoardRows() { return {{dmi("board_serial")}}; }
-
-std::vector<std::wstring> IdentityProvider::processorColumns() { return {L"Name", L"ProcessorId"}; }
 
 std::vector<Values> IdentityProvider::processorRows()
 {
@@ -91,8 +87,6 @@ std::wstring IdentityProvider::processorId()
 #endif
 }
 
-std::vector<std::wstring> IdentityProvider::computerSystemColumns() { return {L"Name"}; }
-
 std::vector<Values> IdentityProvider::computerSystemRows()
 {
     // The NetBIOS name: the host name's first label in upper case, at most
@@ -102,8 +96,6 @@ std::vector<Values> IdentityProvider::computerSystemRows()
     const QString name = QString::fromLocal8Bit(host).section(QLatin1Char('.'), 0, 0).left(15);
     return {{Value::text(name.toUpper().toStdWString())}};
 }
-
-std::vector<std::wstring> IdentityProvider::timeZoneColumns() { return {L"Caption"}; }
 
 std::vector<Values> IdentityProvider::timeZoneRows()
 {

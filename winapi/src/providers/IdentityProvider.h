@@ -7,18 +7,15 @@
 // firmware's DMI tables as the kernel shows them in /sys/class/dmi/id (NULL
 // when they cannot be read: they need root), Win32_Processor's name (on x86
 // CPUID's brand string, as Windows shows it) and id (the CPUID signature),
-// Win32_ComputerSystem's NetBIOS name and Win32_TimeZone's caption.
+// Win32_ComputerSystem's NetBIOS name and Win32_TimeZone's caption. Rows
+// give their values in ClassCatalog's property order.
 class IdentityProvider
 {
 public:
-    static std::vector<std::wstring> serialColumns();
     static std::vector<Values> biosRows();
     static std::vector<Values> baseBoardRows();
-    static std::vector<std::wstring> processorColumns();
     static std::vector<Values> processorRows();
-    static std::vector<std::wstring> computerSystemColumns();
     static std::vector<Values> computerSystemRows();
-    static std::vector<std::wstring> timeZoneColumns();
     static std::vector<Values> timeZoneRows();
 
     // "EDX then EAX of CPUID leaf 1" as 16 upper-case hex digits; empty

@@ -44,12 +44,6 @@ int connectionStatus(unsigned int flags)
 
 } // namespace
 
-std::vector<std::wstring> NetworkAdapterProvider::adapterColumns()
-{
-    return {L"Index",           L"InterfaceIndex",      L"MACAddress", L"Name",
-            L"NetConnectionID", L"NetConnectionStatus", L"PNPDeviceID"};
-}
-
 std::vector<Values> NetworkAdapterProvider::adapterRows()
 {
     std::vector<Values> rows;
@@ -72,11 +66,6 @@ std::vector<Values> NetworkAdapterProvider::adapterRows()
                             Value::text(std::move(pnp))}));
     }
     return rows;
-}
-
-std::vector<std::wstring> NetworkAdapterProvider::configurationColumns()
-{
-    return {L"Description", L"Index", L"InterfaceIndex", L"IPAddress", L"IPSubnet", L"MACAddress"};
 }
 
 std::vector<Values> NetworkAdapterProvider::configurationRows(int index)
