@@ -8,19 +8,6 @@
 
 // One-dimensional arrays of BSTRs: all that WMI hands out here (string
 // array properties and GetNames).
-namespace {
-
-BSTR *elementAt(SAFEARRAY *psa, LONG index)
-{
-    const SAFEARRAYBOUND &bound = psa->rgsabound[0];
-    const long long offset = static_cast<long long>(index) - bound.lLbound;
-    if (offset < 0 || offset >= static_cast<long long>(bound.cElements))
-        return nullptr;
-    return static_cast<BSTR *>(psa->pvData) + offset;
-}
-
-} // namespace
-
 SAFEARRAY *SafeArrayCreateVector(VARTYPE vt, LONG lLbound, ULONG cElements)
 {
     if (vt != VT_BSTR)
@@ -78,12 +65,14 @@ HRESULT SafeArrayGetElement(SAFEARRAY *psa, LONG *rgIndices, void *pv)
 {
     if (!psa || !rgIndices || !pv)
         return E_INVALIDARG;
-    const BSTR *element = elementAt(psa, rgIndices[0]);
-    if (!element)
+    const SAFEARRAYBOUND &bound = psa->rgsabound[0];
+    const long long offset = static_cast<long long>(rgIndices[0]) - bound.lLbound;
+    if (offset < 0 || offset >= static_cast<long long>(bound.cElements))
         return DISP_E_BADINDEX;
     // The caller gets its own copy to free, as on Windows.
+    const BSTR element = static_cast<BSTR *>(psa->pvData)[offset];
     BSTR copy = nullptr;
-    if (*element && !(copy = BstrMemory::allocate(*element, BstrMemory::length(*element))))
+    if (element && !(copy = BstrMemory::allocate(element, BstrMemory::length(element))))
         return E_OUTOFMEMORY;
     *static_cast<BSTR *>(pv) = copy;
     return S_OK;

@@ -71,9 +71,10 @@ WqlParser::WqlParser(const std::wstring &text)
             m_valid = pos++ < text.size();
         } else {
             token.kind = Kind::Symbol;
-            const std::wstring_view two = std::wstring_view(text).substr(pos, 2);
-            if (two == L"<>" || two == L"!=" || two == L"<=" || two == L">=") {
-                token.text = two == L"!=" ? L"<>" : two;
+            // Compared by character: glibc's wmemcmp reads past short texts,
+            // which memory checkers report.
+            if ((c && next == L'=' && std::wcschr(L"!<>", c)) || (c == L'<' && next == L'>')) {
+                token.text = c == L'!' ? L"<>" : std::wstring_view(text).substr(pos, 2);
                 pos += 2;
             } else {
                 token.text = std::wstring_view(text).substr(pos, 1);
@@ -239,8 +240,9 @@ bool WqlParser::atKeyword(std::wstring_view keyword) const
 
 bool WqlParser::accept(std::wstring_view keywordOrSymbol)
 {
-    const bool at = atKeyword(keywordOrSymbol) ||
-            (peek().kind == Token::Kind::Symbol && peek().text == keywordOrSymbol);
+    // Symbols never fold; TextFold compares them by character too.
+    const bool at = (peek().kind == Token::Kind::Name || peek().kind == Token::Kind::Symbol) &&
+            TextFold::equal(peek().text, keywordOrSymbol);
     m_pos += at ? 1 : 0;
     return at;
 }
@@ -265,7 +267,7 @@ bool WqlParser::atLiteral() const
 bool WqlParser::atOperator(Op *op) const
 {
     for (const auto &candidate : kOperators) {
-        if (peek().kind == Token::Kind::Symbol && peek().text == candidate.first) {
+        if (peek().kind == Token::Kind::Symbol && TextFold::equal(peek().text, candidate.first)) {
             *op = candidate.second;
             return true;
         }

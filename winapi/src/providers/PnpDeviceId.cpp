@@ -144,8 +144,7 @@ std::vector<std::wstring> PnpDeviceId::forInterfaces(const std::vector<NetworkIn
             ids.emplace_back();
         else
             ids.push_back(forDevice(devicePath(interface.name)));
-        if (!ids.back().empty())
-            current.emplace(std::move(key), ids.back());
+        current.emplace(std::move(key), ids.back());
     }
     known.swap(current);
     return ids;
