@@ -1,23 +1,56 @@
 #include "NetworkInterfaces.h"
 
-#include "FileDescriptor.h"
 #include "SysfsReader.h"
 
-#include <algorithm>
 #include <cstring>
+#include <map>
 
 #include <arpa/inet.h>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
+
+using Interfaces = std::map<int, NetworkInterface>;
+
+// Each thread keeps one netlink socket: making and closing one cost a scan as
+// much as its link dump. It answers for the network namespace the thread
+// was in when it first asked. A failed exchange drops it (a dump left
+// unread would make the next one fail), and a forked child makes its own.
+struct RouteSocket
+{
+    int fd = -1;
+    pid_t owner = 0;
+    uint32_t sequence = 0;
+
+    ~RouteSocket() { drop(); }
+    void drop()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+    int get()
+    {
+        if (fd >= 0 && owner != ::getpid())
+            drop();
+        if (fd < 0) {
+            fd = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
+            owner = ::getpid();
+        }
+        return fd;
+    }
+};
+
+thread_local RouteSocket routeSocket;
 
 // Sends one dump request (or, for a link index, a request for that link)
 // and hands each answer message to `take`; false when the kernel reports an
 // error or the socket fails.
 template<class Take>
-bool dump(int socket, uint16_t type, int index, Take take)
+bool exchange(uint16_t type, int index, Take take)
 {
     struct
     {
@@ -36,43 +69,37 @@ bool dump(int socket, uint16_t type, int index, Take take)
         request.header.nlmsg_len = NLMSG_LENGTH(sizeof(ifaddrmsg));
     request.header.nlmsg_type = type;
     request.body.ifi_index = index > 0 ? index : 0;
-    // The kernel ends a single answer with an acknowledgement.
-    request.header.nlmsg_flags = NLM_F_REQUEST | (index > 0 ? NLM_F_ACK : NLM_F_DUMP);
-    request.header.nlmsg_seq = type;
-    if (::send(socket, &request, sizeof request, 0) < 0)
-        return false;
+    // A single answer needs no acknowledgement: it is one message.
+    request.header.nlmsg_flags = NLM_F_REQUEST | (index > 0 ? 0 : NLM_F_DUMP);
+    request.header.nlmsg_seq = ++routeSocket.sequence;
+    const int socket = routeSocket.get();
+    if (socket < 0 || ::send(socket, &request, request.header.nlmsg_len, 0) < 0)
+        return routeSocket.drop(), false;
     alignas(nlmsghdr) char buffer[32768];
     for (;;) {
         const ssize_t got = ::recv(socket, buffer, sizeof buffer, 0);
         if (got <= 0)
-            return false;
+            return routeSocket.drop(), false;
         auto length = static_cast<unsigned int>(got);
         for (auto *message = reinterpret_cast<const nlmsghdr *>(buffer); NLMSG_OK(message, length);
              message = NLMSG_NEXT(message, length)) {
-            if (message->nlmsg_seq != type)
-                continue;
+            if (message->nlmsg_seq != request.header.nlmsg_seq)
+                continue; // left over from an exchange that failed
             if (message->nlmsg_type == NLMSG_DONE)
                 return true;
             if (message->nlmsg_type == NLMSG_ERROR)
                 return static_cast<const nlmsgerr *>(NLMSG_DATA(message))->error == 0;
             take(*message);
+            if (index > 0)
+                return true;
         }
     }
 }
 
-NetworkInterface *byIndex(std::vector<NetworkInterface> &interfaces, int index)
-{
-    const auto found = std::lower_bound(interfaces.begin(), interfaces.end(), index,
-                                        [](const NetworkInterface &interface, int wanted) {
-                                            return interface.index < wanted;
-                                        });
-    return found != interfaces.end() && found->index == index ? &*found : nullptr;
-}
-
-void addLink(const nlmsghdr &message, std::vector<NetworkInterface> &interfaces)
+void addLink(const nlmsghdr &message, Interfaces &interfaces)
 {
     const auto *link = static_cast<const ifinfomsg *>(NLMSG_DATA(&message));
-    NetworkInterface interface;
+    NetworkInterface &interface = interfaces[link->ifi_index];
     interface.index = link->ifi_index;
     interface.flags = link->ifi_flags;
     int length = static_cast<int>(IFLA_PAYLOAD(&message));
@@ -86,7 +113,6 @@ void addLink(const nlmsghdr &message, std::vector<NetworkInterface> &interfaces)
         else if (attribute->rta_type == IFLA_PARENT_DEV_NAME)
             interface.parent.assign(data, ::strnlen(data, RTA_PAYLOAD(attribute)));
     }
-    interfaces.push_back(std::move(interface));
 }
 
 // inet_ntop and std::to_wstring format through the stdio machinery, which
@@ -107,12 +133,14 @@ std::wstring dotted(const uint8_t *bytes)
     return text;
 }
 
-void addAddress(const nlmsghdr &message, std::vector<NetworkInterface> &interfaces)
+void addAddress(const nlmsghdr &message, Interfaces &interfaces)
 {
     const auto *address = static_cast<const ifaddrmsg *>(NLMSG_DATA(&message));
-    NetworkInterface *interface = byIndex(interfaces, static_cast<int>(address->ifa_index));
-    if (!interface || (address->ifa_family != AF_INET && address->ifa_family != AF_INET6))
+    const auto found = interfaces.find(static_cast<int>(address->ifa_index));
+    if (found == interfaces.end() ||
+        (address->ifa_family != AF_INET && address->ifa_family != AF_INET6))
         return;
+    NetworkInterface *interface = &found->second;
     const void *local = nullptr;
     int length = static_cast<int>(IFA_PAYLOAD(&message));
     for (auto *attribute = IFA_RTA(address); RTA_OK(attribute, length);
@@ -142,19 +170,15 @@ void addAddress(const nlmsghdr &message, std::vector<NetworkInterface> &interfac
 
 std::vector<NetworkInterface> NetworkInterfaces::read(bool addresses, int index)
 {
-    std::vector<NetworkInterface> interfaces;
-    const FileDescriptor socket(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
-    if (socket.get() < 0)
-        return interfaces;
-    if (!dump(socket.get(), RTM_GETLINK, index,
-              [&interfaces](const nlmsghdr &m) { addLink(m, interfaces); }))
+    Interfaces interfaces;
+    if (!exchange(RTM_GETLINK, index,
+                  [&interfaces](const nlmsghdr &m) { addLink(m, interfaces); }) ||
+        (addresses && !exchange(RTM_GETADDR, 0, [&interfaces](const nlmsghdr &m) {
+             addAddress(m, interfaces);
+         })))
         return {};
-    std::sort(interfaces.begin(), interfaces.end(),
-              [](const NetworkInterface &a, const NetworkInterface &b) {
-                  return a.index < b.index;
-              });
-    const auto take = [&interfaces](const nlmsghdr &m) { addAddress(m, interfaces); };
-    if (addresses && !dump(socket.get(), RTM_GETADDR, 0, take))
-        return {};
-    return interfaces;
+    std::vector<NetworkInterface> list;
+    for (auto &entry : interfaces)
+        list.push_back(std::move(entry.second));
+    return list;
 }
