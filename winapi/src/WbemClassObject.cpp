@@ -59,8 +59,8 @@ HRESULT WbemClassObject::GetNames(LPCWSTR wszQualifierName, LONG lFlags, VARIANT
 
     // No property carries qualifiers here, and the system properties are
     // not listed, so a qualifier filter or "system only" gives no names.
-    const LONG origin = lFlags & WBEM_MASK_CONDITION_ORIGIN;
-    const bool none = wszQualifierName || origin == WBEM_FLAG_SYSTEM_ONLY;
+    const bool none =
+            wszQualifierName || (lFlags & WBEM_MASK_CONDITION_ORIGIN) == WBEM_FLAG_SYSTEM_ONLY;
     SAFEARRAY *names = ValueVariant::textArray(none ? std::vector<std::wstring>() : *m_names);
     if (!names)
         return WBEM_E_OUT_OF_MEMORY;

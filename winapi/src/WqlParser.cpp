@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cwchar>
+#include <iterator>
 
 namespace {
 
@@ -18,12 +19,8 @@ constexpr std::wstring_view kReserved[] = {L"SELECT",      L"FROM",       L"WHER
                                            L"LIKE",        L"TRUE",       L"FALSE", L"ISA",
                                            L"ASSOCIATORS", L"REFERENCES", L"OF"};
 
-const std::pair<std::wstring_view, Op> kOperators[] = {{L"=", Op::Equal},
-                                                       {L"<>", Op::NotEqual},
-                                                       {L"<", Op::Less},
-                                                       {L">", Op::Greater},
-                                                       {L"<=", Op::LessEqual},
-                                                       {L">=", Op::GreaterEqual}};
+// In the order of WqlCondition::Op.
+constexpr std::wstring_view kOperators[] = {L"=", L"<>", L"<", L">", L"<=", L">="};
 
 bool isNameChar(wchar_t c, bool first)
 {
@@ -266,9 +263,9 @@ bool WqlParser::atLiteral() const
 
 bool WqlParser::atOperator(Op *op) const
 {
-    for (const auto &candidate : kOperators) {
-        if (peek().kind == Token::Kind::Symbol && TextFold::equal(peek().text, candidate.first)) {
-            *op = candidate.second;
+    for (std::size_t i = 0; i < std::size(kOperators); ++i) {
+        if (peek().kind == Token::Kind::Symbol && TextFold::equal(peek().text, kOperators[i])) {
+            *op = static_cast<Op>(i);
             return true;
         }
     }

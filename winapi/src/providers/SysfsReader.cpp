@@ -1,36 +1,24 @@
 #include "SysfsReader.h"
 
-#include "FileDescriptor.h"
-
+#include <QFile>
 #include <QString>
 
 #include <algorithm>
-#include <climits>
-
-#include <fcntl.h>
 
 bool SysfsReader::readWhole(const std::string &path, std::string *text)
 {
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0)
+    // Unbuffered: kernel attribute files come whole with one read.
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
-    text->clear();
-    char buffer[4096];
-    for (;;) {
-        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
-        if (got < 0)
-            return false;
-        if (got == 0)
-            return true;
-        text->append(buffer, static_cast<std::size_t>(got));
-    }
+    const QByteArray bytes = file.readAll();
+    text->assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return file.error() == QFileDevice::NoError;
 }
 
 std::string SysfsReader::readLink(const std::string &path)
 {
-    char buffer[PATH_MAX];
-    const ssize_t length = ::readlink(path.c_str(), buffer, sizeof buffer);
-    return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
+    return QFile::symLinkTarget(QString::fromStdString(path)).toStdString();
 }
 
 std::wstring SysfsReader::widen(const std::string &text)

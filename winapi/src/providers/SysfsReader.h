@@ -2,14 +2,14 @@
 
 #include <string>
 
-// Small reads of the kernel's text files under /sys and /proc, one system
-// call each where it can be (no stream set-up per attribute).
+// Small reads of the kernel's text files under /sys and /proc.
 class SysfsReader
 {
 public:
     // The whole file; false when it cannot be read.
     static bool readWhole(const std::string &path, std::string *text);
-    // What a symbolic link holds, unresolved; empty when it is none.
+    // Where a symbolic link points, as an absolute path; empty when it is
+    // none.
     static std::string readLink(const std::string &path);
     static std::wstring widen(const std::string &text);
 };
