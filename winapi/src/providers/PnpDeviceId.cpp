@@ -106,7 +106,7 @@ bool kernelNamesParents()
     return major > 5 || (major == 5 && *minor == '.' && std::strtol(minor + 1, nullptr, 10) >= 15);
 }
 
-// "/sys/devices/pci0000:00/0000:00:03.0/virtio2/net/eth0" ->
+// "../../devices/pci0000:00/0000:00:03.0/virtio2/net/eth0" ->
 // "/sys/devices/pci0000:00/0000:00:03.0/virtio2"; empty for a virtual one.
 std::string devicePath(const std::string &name)
 {
