@@ -9,6 +9,12 @@
 #include <QThread>
 #include <QtTest>
 
+#include "wql/WqlRunner.h"
+
+#include <thread>
+
+#include <fcntl.h>
+#include <sched.h>
 #include <unistd.h>
 
 namespace {
@@ -27,14 +33,9 @@ bool run(const QStringList &command, QString *output = nullptr)
     return ok;
 }
 
-// The rows of a query, keyed by `key`, run here or in network namespace `ns`.
-QMap<QString, Row> query(const QString &wql, const QString &key, const QString &ns = QString())
+// The rows wql --json printed, keyed by `key`.
+QMap<QString, Row> rowsOf(const QString &output, const QString &key)
 {
-    QStringList command{QStringLiteral(WQL_EXECUTABLE), "--json", wql};
-    if (!ns.isEmpty())
-        command = QStringList{"ip", "netns", "exec", ns} + command;
-    QString output;
-    run(command, &output);
     QMap<QString, Row> rows;
     for (const QString &line : output.split('\n', Qt::SkipEmptyParts)) {
         Row row;
@@ -44,6 +45,17 @@ QMap<QString, Row> query(const QString &wql, const QString &key, const QString &
         rows.insert(row.value(key).toString(), row);
     }
     return rows;
+}
+
+// The rows of a query, keyed by `key`, run here or in network namespace `ns`.
+QMap<QString, Row> query(const QString &wql, const QString &key, const QString &ns = QString())
+{
+    QStringList command{QStringLiteral(WQL_EXECUTABLE), "--json", wql};
+    if (!ns.isEmpty())
+        command = QStringList{"ip", "netns", "exec", ns} + command;
+    QString output;
+    run(command, &output);
+    return rowsOf(output, key);
 }
 
 } // namespace
@@ -203,26 +215,46 @@ void tst_NetworkClasses::namespaceInterfaces()
 
 // Guards against an answer that trails the kernel: an address added or
 // removed (an IPv6 one without duplicate address detection included) is
-// in the very next query.
+// in the very next query, of a new process and of a thread that has asked
+// before (it keeps its netlink socket).
 void tst_NetworkClasses::changeSeenAtOnce()
 {
     if (m_ns.isEmpty())
         QSKIP(qPrintable(m_skip));
-    const auto addressesOfUwa0 = [this] {
-        return query("SELECT * FROM Win32_NetworkAdapterConfiguration WHERE Description = 'uwa0'",
-                     "Description", m_ns)
-                .value("uwa0")
-                .value("IPAddress")
-                .toStringList();
+    const QString wql("SELECT * FROM Win32_NetworkAdapterConfiguration WHERE Description = 'uwa0'");
+    const auto addresses = [](const QMap<QString, Row> &rows) {
+        return rows.value("uwa0").value("IPAddress").toStringList();
     };
-    for (const char *address : {"203.0.113.9/24", "2001:db8:1::9/64"}) {
-        const QString text = QString(address).section('/', 0, 0);
-        QVERIFY(!addressesOfUwa0().contains(text));
-        QVERIFY(ip({"addr", "add", address, "dev", "uwa0", "nodad"}));
-        QVERIFY2(addressesOfUwa0().contains(text), qPrintable(addressesOfUwa0().join(',')));
-        QVERIFY(ip({"addr", "del", address, "dev", "uwa0"}));
-        QVERIFY(!addressesOfUwa0().contains(text));
-    }
+    QStringList seen, expected; // "<address> <step>: seen by a new process, by the thread"
+    std::thread asker([&] {
+        const int ns = ::open(("/var/run/netns/" + m_ns).toLocal8Bit().constData(), O_RDONLY);
+        const bool entered = ns >= 0 && ::setns(ns, CLONE_NEWNET) == 0;
+        const auto byThread = [&] {
+            QString output;
+            QTextStream out(&output);
+            WqlRunner(out, out, true).runQueries({wql});
+            out.flush();
+            return entered ? addresses(rowsOf(output, "Description")) : QStringList();
+        };
+        for (const QString address : {"203.0.113.9/24", "2001:db8:1::9/64"}) {
+            const QString text = address.section('/', 0, 0);
+            for (const QString step : {"before", "add", "del"}) {
+                if (step != "before")
+                    ip(QStringList{"addr", step, address, "dev", "uwa0"} +
+                       (step == "add" ? QStringList{"nodad"} : QStringList()));
+                const auto yes = [](bool there) { return there ? "yes" : "no"; };
+                expected << QString("%1 %2: %3 %3").arg(text, step, yes(step == "add"));
+                seen << QString("%1 %2: %3 %4")
+                                .arg(text, step,
+                                     yes(addresses(query(wql, "Description", m_ns)).contains(text)),
+                                     yes(byThread().contains(text)));
+            }
+        }
+        if (ns >= 0)
+            ::close(ns);
+    });
+    asker.join();
+    QCOMPARE(seen, expected);
 }
 
 QTEST_GUILESS_MAIN(tst_NetworkClasses)
