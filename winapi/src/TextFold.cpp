@@ -2,11 +2,8 @@
 
 #include <QChar>
 
-wchar_t TextFold::fold(wchar_t c)
+wchar_t TextFold::foldOther(wchar_t c)
 {
-    // Names and keywords are ASCII: spare them the Unicode tables.
-    if (c >= 0 && c < 0x80)
-        return (c >= L'A' && c <= L'Z') ? wchar_t(c + (L'a' - L'A')) : c;
     // Characters beyond the BMP have no case worth folding here.
     if (c < 0 || static_cast<unsigned long>(c) > 0xFFFF)
         return c;

@@ -8,10 +8,17 @@
 class TextFold
 {
 public:
-    static wchar_t fold(wchar_t c);
+    // Names and keywords are ASCII: they are spared the Unicode tables.
+    static wchar_t fold(wchar_t c)
+    {
+        return c >= 0 && c < 0x80 ? ((c >= L'A' && c <= L'Z') ? wchar_t(c + 32) : c) : foldOther(c);
+    }
     static std::wstring fold(const std::wstring &text);
     // Views, so that comparing with a keyword literal allocates nothing.
     static bool equal(std::wstring_view a, std::wstring_view b);
     // <0, 0, >0 like wcscmp, on the folded texts.
     static int compare(std::wstring_view a, std::wstring_view b);
+
+private:
+    static wchar_t foldOther(wchar_t c);
 };

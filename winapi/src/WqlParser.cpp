@@ -34,12 +34,12 @@ WqlParser::WqlParser(const std::wstring &text)
 {
     using Kind = Token::Kind;
     std::size_t pos = 0;
-    m_tokens.reserve(32);
+    m_tokens.reserve(24);
     while (m_valid && pos < text.size()) {
         const wchar_t c = text[pos];
         const wchar_t next = pos + 1 < text.size() ? text[pos + 1] : L'\0';
         Token token;
-        if (std::wcschr(L" \t\r\n\f\v", c) && c) {
+        if (c == L' ' || (c >= L'\t' && c <= L'\r')) {
             ++pos;
             continue;
         }

@@ -117,18 +117,20 @@ void addLink(const nlmsghdr &message, Interfaces &interfaces)
 
 // inet_ntop and std::to_wstring format through the stdio machinery, which
 // cost a scan more than its kernel reads.
+void appendDecimal(std::wstring &text, unsigned int value)
+{
+    if (value >= 10)
+        appendDecimal(text, value / 10);
+    text += wchar_t(L'0' + value % 10);
+}
+
 std::wstring dotted(const uint8_t *bytes)
 {
     std::wstring text;
     for (int i = 0; i < 4; ++i) {
-        const unsigned int byte = bytes[i];
         if (i > 0)
             text += L'.';
-        if (byte >= 100)
-            text += wchar_t(L'0' + byte / 100);
-        if (byte >= 10)
-            text += wchar_t(L'0' + byte / 10 % 10);
-        text += wchar_t(L'0' + byte % 10);
+        appendDecimal(text, bytes[i]);
     }
     return text;
 }
@@ -156,7 +158,8 @@ void addAddress(const nlmsghdr &message, Interfaces &interfaces)
         char text[INET6_ADDRSTRLEN] = {};
         ::inet_ntop(AF_INET6, local, text, sizeof text);
         interface->addresses.push_back(SysfsReader::widen(text));
-        interface->subnets.push_back(std::to_wstring(address->ifa_prefixlen));
+        interface->subnets.emplace_back();
+        appendDecimal(interface->subnets.back(), address->ifa_prefixlen);
         return;
     }
     const uint32_t mask = address->ifa_prefixlen == 0 ? 0 : ~0u << (32 - address->ifa_prefixlen);
@@ -178,6 +181,7 @@ std::vector<NetworkInterface> NetworkInterfaces::read(bool addresses, int index)
          })))
         return {};
     std::vector<NetworkInterface> list;
+    list.reserve(interfaces.size());
     for (auto &entry : interfaces)
         list.push_back(std::move(entry.second));
     return list;
