@@ -1,6 +1,7 @@
 #include "ChildProcess.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 
 #include <fcntl.h>
@@ -31,12 +32,23 @@ ChildProcess::Result ChildProcess::run(const std::string &program,
         envp.push_back(entry.data());
     envp.push_back(nullptr);
 
+    // What the child says on standard error is kept aside and shown only if
+    // it fails, so that the table is not interleaved with its chatter.
+    char errorsPath[] = "/tmp/uis-bench-stderr-XXXXXX";
+    const int errors = ::mkstemp(errorsPath);
+    if (errors >= 0)
+        ::unlink(errorsPath);
     int pipeEnds[2];
-    if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) {
+        if (errors >= 0)
+            ::close(errors);
         return result;
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    if (errors >= 0)
+        posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
     const int spawned =
@@ -45,6 +57,8 @@ ChildProcess::Result ChildProcess::run(const std::string &program,
     ::close(pipeEnds[1]);
     if (spawned != 0) {
         ::close(pipeEnds[0]);
+        if (errors >= 0)
+            ::close(errors);
         return result;
     }
     char buffer[4096];
@@ -53,12 +67,21 @@ ChildProcess::Result ChildProcess::run(const std::string &program,
     ::close(pipeEnds[0]);
     int status = 0;
     rusage usage = {};
-    if (::wait4(pid, &status, 0, &usage) != pid)
+    if (::wait4(pid, &status, 0, &usage) != pid) {
+        if (errors >= 0)
+            ::close(errors);
         return result;
+    }
     result.wallSeconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     result.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
             double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     result.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (!result.ok && errors >= 0 && ::lseek(errors, 0, SEEK_SET) == 0) {
+        for (ssize_t got; (got = ::read(errors, buffer, sizeof buffer)) > 0;)
+            std::fwrite(buffer, 1, std::size_t(got), stderr);
+    }
+    if (errors >= 0)
+        ::close(errors);
     return result;
 }
