@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <QTimeZone>
 
-#include <cstdio>
 #include <cstdlib>
 
 #include <unistd.h>
@@ -49,6 +48,18 @@ QString brandString()
 #endif
 }
 
+// "EDX then EAX of CPUID leaf 1" as 16 upper-case hex digits; empty where
+// there is no CPUID.
+QString processorId()
+{
+#if defined(__i386__) || defined(__x86_64__)
+    unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
+    if (__get_cpuid(1, &eax, &ebx, &ecx, &edx))
+        return QString::number((qulonglong(edx) << 32) | eax, 16).rightJustified(16, '0').toUpper();
+#endif
+    return QString();
+}
+
 } // namespace
 
 std::vector<Values> IdentityProvider::biosRows() { return {{dmi("product_serial")}}; }
@@ -69,22 +80,7 @@ std::vector<Values> IdentityProvider::processorRows()
             }
         }
     }
-    const std::wstring id = processorId();
-    return {{textOrNull(name), id.empty() ? Value::null() : Value::text(id)}};
-}
-
-std::wstring IdentityProvider::processorId()
-{
-#if defined(__i386__) || defined(__x86_64__)
-    unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
-    if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx))
-        return std::wstring();
-    wchar_t text[17];
-    std::swprintf(text, 17, L"%08X%08X", edx, eax);
-    return text;
-#else
-    return std::wstring();
-#endif
+    return {{textOrNull(name), textOrNull(processorId())}};
 }
 
 std::vector<Values> IdentityProvider::computerSystemRows()

@@ -17,8 +17,4 @@ public:
     static std::vector<Values> processorRows();
     static std::vector<Values> computerSystemRows();
     static std::vector<Values> timeZoneRows();
-
-    // "EDX then EAX of CPUID leaf 1" as 16 upper-case hex digits; empty
-    // where there is no CPUID.
-    static std::wstring processorId();
 };

@@ -10,7 +10,7 @@ struct NetworkInterface
     std::string name;
     int index = 0;
     unsigned int flags = 0;
-    std::vector<uint8_t> hardwareAddress;
+    std::vector<uint8_t> hardwareAddress; // Ethernet-type interfaces only
     // In the kernel's order, IPv4 before IPv6 (without zone); subnets as
     // dotted masks for IPv4, prefix lengths for IPv6.
     std::vector<std::wstring> addresses;
@@ -24,8 +24,8 @@ struct NetworkInterface
 class NetworkInterfaces
 {
 public:
-    // In interface index order, from one netlink dump of the links (or,
-    // for an index above 0, a request for that one link), and with
-    // addresses one dump of those too. No sysfs.
+    // In interface index order, from one netlink dump of the links (for an
+    // index above 0: that one interface's name and hardware address only,
+    // by ioctl), and with addresses one dump of those too. No sysfs.
     static std::vector<NetworkInterface> read(bool addresses, int index = 0);
 };
