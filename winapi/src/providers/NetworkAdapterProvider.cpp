@@ -55,10 +55,12 @@ std::vector<Values> NetworkAdapterProvider::adapterRows()
         const std::wstring name = SysfsReader::widen(interface.name);
         std::wstring pnp = devices[i];
         if (pnp.empty()) {
-            // Windows lists software adapters under ROOT\NET.
-            const std::wstring number = std::to_wstring(rootNumber++);
-            pnp = L"ROOT\\NET\\" + std::wstring(4 - std::min<std::size_t>(4, number.size()), L'0') +
-                    number;
+            // Windows lists software adapters under ROOT\NET, numbered from
+            // 0000 (by hand: std::to_wstring's first call sets up stdio).
+            std::wstring number;
+            for (int n = rootNumber++; n > 0 || number.size() < 4; n /= 10)
+                number.insert(number.begin(), wchar_t(L'0' + n % 10));
+            pnp = L"ROOT\\NET\\" + number;
         }
         rows.push_back(row({Value::int32(interface.index), Value::int32(interface.index),
                             macAddress(interface), Value::text(name), Value::text(name),

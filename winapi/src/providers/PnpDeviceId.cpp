@@ -4,24 +4,25 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <cwchar>
 #include <map>
 #include <mutex>
 #include <tuple>
 
 #include <sys/utsname.h>
+#include <unistd.h>
 
 namespace {
 
-// Formatting and parsing through the C library: QString::arg's first call
-// in a process sets up locale data, which cost the first scan more than
-// its sysfs reads.
+// By hand: QString::arg's and swprintf's first calls in a process set up
+// locale data, which cost a first scan more than its sysfs reads.
 std::wstring hex(unsigned long value, int width)
 {
-    wchar_t text[24];
-    std::swprintf(text, 24, L"%0*lX", width, value);
+    std::wstring text(static_cast<std::size_t>(width), L'0');
+    for (std::size_t i = text.size(); i > 0 && value; value >>= 4)
+        text[--i] = L"0123456789ABCDEF"[value & 15];
     return text;
 }
 
@@ -35,8 +36,8 @@ std::wstring instance(const std::string &directory)
     return SysfsReader::widen(name);
 }
 
-// The two hex numbers of a uevent field: "PCI_ID=1AF4:1041" gives 1AF4 and
-// 1041, "PRODUCT=bda/8153/3000" BDA and 8153.
+// The two hex numbers of a uevent field: "PRODUCT=bda/8153/3000" gives BDA
+// and 8153.
 std::pair<unsigned long, unsigned long> ids(const std::string &uevent, const char *key)
 {
     const std::size_t at = uevent.find(key);
@@ -46,19 +47,28 @@ std::pair<unsigned long, unsigned long> ids(const std::string &uevent, const cha
     return {first, *end == ':' || *end == '/' ? std::strtoul(end + 1, nullptr, 16) : 0};
 }
 
+// A field of eight hex digits of a modalias: "pci:v00001AF4d00001041sv...".
+unsigned long aliasField(const std::string &alias, const char *key)
+{
+    const std::size_t at = alias.find(key);
+    return at == std::string::npos
+            ? 0
+            : std::strtoul(alias.substr(at + std::strlen(key), 8).c_str(), nullptr, 16);
+}
+
 // Two reads where five attributes would take five: the ids from the
-// function's uevent text, the revision beside it. (Its config file would be
-// one read, but reads of configuration space trap to the hypervisor in a
-// virtual machine, and are slow.)
+// function's modalias (its uevent has them too, but the kernel puts that
+// text together at three times the cost), the revision beside it. (Its
+// config file would be one read, but reads of configuration space trap to
+// the hypervisor in a virtual machine, and are slow.)
 std::wstring pciId(const std::string &directory)
 {
-    std::string uevent, revision;
-    SysfsReader::readWhole(directory + "/uevent", &uevent);
+    std::string alias, revision;
+    SysfsReader::readWhole(directory + "/modalias", &alias);
     SysfsReader::readWhole(directory + "/revision", &revision);
-    const auto id = ids(uevent, "PCI_ID=");
-    const auto subsystem = ids(uevent, "PCI_SUBSYS_ID=");
-    return L"PCI\\VEN_" + hex(id.first, 4) + L"&DEV_" + hex(id.second, 4) + L"&SUBSYS_" +
-            hex(subsystem.second, 4) + hex(subsystem.first, 4) + L"&REV_" +
+    return L"PCI\\VEN_" + hex(aliasField(alias, "v"), 4) + L"&DEV_" +
+            hex(aliasField(alias, "d"), 4) + L"&SUBSYS_" + hex(aliasField(alias, "sd"), 4) +
+            hex(aliasField(alias, "sv"), 4) + L"&REV_" +
             hex(std::strtoul(revision.c_str(), nullptr, 16), 2) + L"\\3&" + instance(directory);
 }
 
@@ -110,7 +120,9 @@ bool kernelNamesParents()
 // "/sys/devices/pci0000:00/0000:00:03.0/virtio2"; empty for a virtual one.
 std::string devicePath(const std::string &name)
 {
-    const std::string link = SysfsReader::readLink("/sys/class/net/" + name);
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(("/sys/class/net/" + name).c_str(), target, sizeof target);
+    const std::string link(target, length > 0 ? static_cast<std::size_t>(length) : 0);
     const std::size_t devices = link.find("/devices/");
     const std::string suffix = "/net/" + name;
     if (devices == std::string::npos || link.compare(devices, 17, "/devices/virtual/") == 0 ||

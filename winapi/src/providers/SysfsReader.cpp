@@ -3,32 +3,27 @@
 #include <QString>
 
 #include <algorithm>
-#include <climits>
-#include <cstdio>
 #include <memory>
 
+#include <fcntl.h>
 #include <unistd.h>
 
-// Through the C library rather than QFile: QFile's first use in a process
-// sets up its file engine, which cost a first scan more than all its reads.
+// By system call rather than QFile or stdio: their first use in a process
+// (the file engine; a stream and its buffer) cost a first scan more than
+// all its reads.
 bool SysfsReader::readWhole(const std::string &path, std::string *text)
 {
-    const std::unique_ptr<FILE, int (*)(FILE *)> file(::fopen(path.c_str(), "re"), &::fclose);
-    if (!file)
+    const auto close = [](const int *file) { ::close(*file); };
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0)
         return false;
+    const std::unique_ptr<const int, decltype(close)> closer(&file, close);
     text->clear();
     char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        text->append(buffer, got);
-    return !std::ferror(file.get());
-}
-
-std::string SysfsReader::readLink(const std::string &path)
-{
-    char buffer[PATH_MAX];
-    const ssize_t length = ::readlink(path.c_str(), buffer, sizeof buffer);
-    return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
+    ssize_t got = 0;
+    while ((got = ::read(file, buffer, sizeof buffer)) > 0)
+        text->append(buffer, static_cast<std::size_t>(got));
+    return got == 0;
 }
 
 std::wstring SysfsReader::widen(const std::string &text)

@@ -8,7 +8,5 @@ class SysfsReader
 public:
     // The whole file; false when it cannot be read.
     static bool readWhole(const std::string &path, std::string *text);
-    // What a symbolic link holds, unresolved; empty when it is none.
-    static std::string readLink(const std::string &path);
     static std::wstring widen(const std::string &text);
 };
