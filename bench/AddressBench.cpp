@@ -1,7 +1,6 @@
-// The address scan's scaling over scripted adapters and one WQL query
-// through the COM stand-in (the scan against Qt's list is in PairedBench).
+// One WQL query through the COM stand-in (the scan against Qt's list and its
+// scaling over scripted adapters are in PairedBench).
 #include "BenchHost.h"
-#include "wmi/MachineInfo.h"
 
 #include <benchmark/benchmark.h>
 #include <winapi/ComBase.h>
@@ -15,39 +14,6 @@ namespace {
 const wchar_t kAdapterQuery[] =
         L"SELECT * FROM Win32_NetworkAdapter WHERE (NetConnectionStatus = 2) AND (MACAddress IS "
         L"NOT NULL) AND (NOT (PNPDeviceID LIKE 'ROOT%'))";
-
-void scriptAdapters(int count)
-{
-    using winapi_seam::Row;
-    using winapi_seam::Value;
-    std::vector<Row> adapters, configurations;
-    for (int i = 0; i < count; ++i) {
-        const std::wstring address = L"10." + std::to_wstring(i / 65536) + L"." +
-                std::to_wstring(i / 256 % 256) + L"." + std::to_wstring(i % 256);
-        adapters.push_back({{L"MACAddress", Value::text(L"02:00:00:00:" + std::to_wstring(i))},
-                            {L"Index", Value::int32(i)},
-                            {L"NetConnectionStatus", Value::int32(2)},
-                            {L"PNPDeviceID", Value::text(L"PCI\\VEN_" + std::to_wstring(i))}});
-        configurations.push_back(
-                {{L"Index", Value::int32(i)}, {L"IPAddress", Value::textArray({address})}});
-    }
-    winapi_seam::scriptRows(L"Win32_NetworkAdapter", adapters);
-    winapi_seam::scriptRows(L"Win32_NetworkAdapterConfiguration", configurations);
-}
-
-void scriptedScan(benchmark::State &state)
-{
-    BenchHost host;
-    scriptAdapters(int(state.range(0)));
-    for (auto _ : state) {
-        const QMap<QString, QString> found = MachineInfo().localIpAddresses();
-        if (found.size() != state.range(0)) {
-            state.SkipWithError("the scan did not list every scripted adapter");
-            break;
-        }
-    }
-}
-BENCHMARK(scriptedScan)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // The adapter query parsed, evaluated against this machine's adapters and
 // drained row by row, on a connection made once.

@@ -256,7 +256,8 @@ void BenchTable::print() const
     }
     ratioRow("  ratio scan 1000 / 100 interfaces (linear: 10x)", "netns/scan/1000",
              "netns/scan/100", "<= 12x", 12.0);
-    timeRow("scripted scan, 10 adapters", "scriptedScan/10", "", 0);
+    timeRow("scripted scan, 10 adapters (sizes in turns, mean of 3 calls)", "scriptedScan/10", "",
+            0);
     timeRow("scripted scan, 100 adapters", "scriptedScan/100", "", 0);
     timeRow("scripted scan, 1000 adapters", "scriptedScan/1000", "", 0);
     ratioRow("  ratio 1000 / 100 adapters (linear: 10x)", "scriptedScan/1000", "scriptedScan/100",

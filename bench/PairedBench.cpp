@@ -26,6 +26,8 @@ const int kInProcessSamples = 15;
 const int kWarmCallsPerSample = 20;
 const int kNamespaceSamples = 7;
 const int kStudioSamples = 7;
+const int kScriptedSamples = 9;
+const int kScriptedCallsPerSample = 3;
 
 double secondsOf(const std::function<void()> &work)
 {
@@ -111,6 +113,27 @@ private:
     int m_count = 0;
 };
 
+// Scripted adapters, each connected with one address, for the address list
+// to walk through.
+void scriptAdapters(int count)
+{
+    using winapi_seam::Row;
+    using winapi_seam::Value;
+    std::vector<Row> adapters, configurations;
+    for (int i = 0; i < count; ++i) {
+        const std::wstring address = L"10." + std::to_wstring(i / 65536) + L"." +
+                std::to_wstring(i / 256 % 256) + L"." + std::to_wstring(i % 256);
+        adapters.push_back({{L"MACAddress", Value::text(L"02:00:00:00:" + std::to_wstring(i))},
+                            {L"Index", Value::int32(i)},
+                            {L"NetConnectionStatus", Value::int32(2)},
+                            {L"PNPDeviceID", Value::text(L"PCI\\VEN_" + std::to_wstring(i))}});
+        configurations.push_back(
+                {{L"Index", Value::int32(i)}, {L"IPAddress", Value::textArray({address})}});
+    }
+    winapi_seam::scriptRows(L"Win32_NetworkAdapter", adapters);
+    winapi_seam::scriptRows(L"Win32_NetworkAdapterConfiguration", configurations);
+}
+
 // The seconds a child printed, or a negative number.
 double childSeconds(const ChildProcess::Result &result)
 {
@@ -153,6 +176,7 @@ void PairedBench::run()
     freshProcessRows();
     inProcessRows();
     namespaceRows();
+    scriptedRows();
     studioRows();
 }
 
@@ -243,6 +267,30 @@ void PairedBench::namespaceRows()
         m_table.addSamples("netns/scan/" + std::to_string(count), scan, error);
         m_table.addSamples("netns/qt/" + std::to_string(count), qt, error);
     }
+}
+
+void PairedBench::scriptedRows()
+{
+    // The sizes in turns, so that the machine's drift meets all of them.
+    BenchHost host;
+    std::map<int, Samples> samples;
+    std::string error;
+    for (int i = 0; i < kScriptedSamples && error.empty(); ++i) {
+        for (const int count :
+             i % 2 ? std::vector<int>{1000, 100, 10} : std::vector<int>{10, 100, 1000}) {
+            scriptAdapters(count);
+            int found = 0;
+            const double seconds = secondsOf([&found] {
+                for (int call = 0; call < kScriptedCallsPerSample; ++call)
+                    found = MachineInfo().localIpAddresses().size();
+            });
+            if (found != count)
+                error = "the scan did not list every scripted adapter";
+            samples[count].push_back(seconds / kScriptedCallsPerSample);
+        }
+    }
+    for (const auto &entry : samples)
+        m_table.addSamples("scriptedScan/" + std::to_string(entry.first), entry.second, error);
 }
 
 void PairedBench::studioRows()

@@ -6,8 +6,9 @@ class BenchTable;
 
 // The rows that Google Benchmark's repetitions cannot measure honestly:
 // first calls in fresh processes, calls right after a network change, and
-// pairs with Qt or a minimal Qt program taken in turns in the same run, so
-// both sides of a ratio meet the same machine state. Each sample goes into
+// pairs with Qt or a minimal Qt program, and the scripted scan's sizes,
+// taken in turns in the same run, so both sides of a ratio meet the same
+// machine state. Each sample goes into
 // the table under its row name.
 class PairedBench
 {
@@ -24,6 +25,7 @@ private:
     void freshProcessRows();
     void inProcessRows();
     void namespaceRows();
+    void scriptedRows();
     void studioRows();
 
     std::string m_self;
