@@ -20,8 +20,9 @@ using Interfaces = std::map<int, NetworkInterface>;
 
 // Each thread keeps one netlink socket: making and closing one cost a scan as
 // much as its link dump. It answers for the network namespace the thread
-// was in when it first asked. A failed exchange drops it (a dump left
-// unread would make the next one fail), and a forked child makes its own.
+// was in when it first asked. A failed exchange or a kernel error drops it
+// (a dump left unread would make the next ones fail), and a forked child
+// makes its own.
 struct RouteSocket
 {
     int fd = -1;
@@ -90,8 +91,11 @@ bool dump(uint16_t type, Take take)
                 continue; // left over from an exchange that failed
             if (message->nlmsg_type == NLMSG_DONE)
                 return true;
+            // An error (such as a dump left unfinished by an exception, which
+            // the kernel lets no new dump start beside) drops the socket.
             if (message->nlmsg_type == NLMSG_ERROR)
-                return static_cast<const nlmsgerr *>(NLMSG_DATA(message))->error == 0;
+                return static_cast<const nlmsgerr *>(NLMSG_DATA(message))->error == 0 ||
+                        (routeSocket.drop(), false);
             take(*message);
         }
     }
