@@ -1,5 +1,6 @@
 #include "NetworkAdapterProvider.h"
 
+#include "Digits.h"
 #include "NetworkInterfaces.h"
 #include "PnpDeviceId.h"
 #include "SysfsReader.h"
@@ -19,13 +20,10 @@ Value macAddress(const NetworkInterface &interface)
     const auto &bytes = interface.hardwareAddress;
     if (bytes.size() != 6 || bytes == std::vector<uint8_t>(6, 0))
         return Value::null();
-    wchar_t text[18];
-    for (std::size_t i = 0; i < 6; ++i) {
-        text[3 * i] = L"0123456789ABCDEF"[bytes[i] >> 4];
-        text[3 * i + 1] = L"0123456789ABCDEF"[bytes[i] & 15];
-        text[3 * i + 2] = L':';
-    }
-    return Value::text(std::wstring(text, 17));
+    std::wstring text = digits(bytes[0], 16, 2);
+    for (std::size_t i = 1; i < 6; ++i)
+        text += L':' + digits(bytes[i], 16, 2);
+    return Value::text(std::move(text));
 }
 
 // The values moved into a row: an initializer list would copy every text.
@@ -47,21 +45,16 @@ int connectionStatus(unsigned int flags)
 std::vector<Values> NetworkAdapterProvider::adapterRows()
 {
     std::vector<Values> rows;
-    int rootNumber = 0;
+    unsigned int rootNumber = 0;
     const std::vector<NetworkInterface> interfaces = NetworkInterfaces::read(false);
-    const std::vector<std::wstring> devices = PnpDeviceId::forInterfaces(interfaces);
+    std::vector<std::wstring> devices = PnpDeviceId::forInterfaces(interfaces);
     for (std::size_t i = 0; i < interfaces.size(); ++i) {
         const NetworkInterface &interface = interfaces[i];
         const std::wstring name = SysfsReader::widen(interface.name);
-        std::wstring pnp = devices[i];
-        if (pnp.empty()) {
-            // Windows lists software adapters under ROOT\NET, numbered from
-            // 0000 (by hand: std::to_wstring's first call sets up stdio).
-            std::wstring number;
-            for (int n = rootNumber++; n > 0 || number.size() < 4; n /= 10)
-                number.insert(number.begin(), wchar_t(L'0' + n % 10));
-            pnp = L"ROOT\\NET\\" + number;
-        }
+        std::wstring pnp = std::move(devices[i]);
+        // Windows lists software adapters under ROOT\NET, numbered from 0000.
+        if (pnp.empty())
+            pnp = L"ROOT\\NET\\" + digits(rootNumber++, 10, 4);
         rows.push_back(row({Value::int32(interface.index), Value::int32(interface.index),
                             macAddress(interface), Value::text(name), Value::text(name),
                             Value::int32(connectionStatus(interface.flags)),

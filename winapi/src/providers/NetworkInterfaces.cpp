@@ -1,5 +1,6 @@
 #include "NetworkInterfaces.h"
 
+#include "Digits.h"
 #include "SysfsReader.h"
 
 #include <cstring>
@@ -120,24 +121,10 @@ void addLink(const nlmsghdr &message, Interfaces &interfaces)
     }
 }
 
-// inet_ntop and std::to_wstring format through the stdio machinery, which
-// cost a scan more than its kernel reads.
-void appendDecimal(std::wstring &text, unsigned int value)
-{
-    if (value >= 10)
-        appendDecimal(text, value / 10);
-    text += wchar_t(L'0' + value % 10);
-}
-
 std::wstring dotted(const uint8_t *bytes)
 {
-    std::wstring text;
-    for (int i = 0; i < 4; ++i) {
-        if (i > 0)
-            text += L'.';
-        appendDecimal(text, bytes[i]);
-    }
-    return text;
+    return digits(bytes[0], 10) + L'.' + digits(bytes[1], 10) + L'.' + digits(bytes[2], 10) + L'.' +
+            digits(bytes[3], 10);
 }
 
 void addAddress(const nlmsghdr &message, Interfaces &interfaces)
@@ -163,8 +150,7 @@ void addAddress(const nlmsghdr &message, Interfaces &interfaces)
         char text[INET6_ADDRSTRLEN] = {};
         ::inet_ntop(AF_INET6, local, text, sizeof text);
         interface->addresses.push_back(SysfsReader::widen(text));
-        interface->subnets.emplace_back();
-        appendDecimal(interface->subnets.back(), address->ifa_prefixlen);
+        interface->subnets.push_back(digits(address->ifa_prefixlen, 10));
         return;
     }
     const uint32_t mask = address->ifa_prefixlen == 0 ? 0 : ~0u << (32 - address->ifa_prefixlen);

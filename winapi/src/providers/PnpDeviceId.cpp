@@ -1,5 +1,6 @@
 #include "PnpDeviceId.h"
 
+#include "Digits.h"
 #include "SysfsReader.h"
 
 #include <algorithm>
@@ -15,16 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
-// By hand: QString::arg's and swprintf's first calls in a process set up
-// locale data, which cost a first scan more than its sysfs reads.
-std::wstring hex(unsigned long value, int width)
-{
-    std::wstring text(static_cast<std::size_t>(width), L'0');
-    for (std::size_t i = text.size(); i > 0 && value; value >>= 4)
-        text[--i] = L"0123456789ABCDEF"[value & 15];
-    return text;
-}
 
 std::string baseName(const std::string &path) { return path.substr(path.rfind('/') + 1); }
 
@@ -66,10 +57,11 @@ std::wstring pciId(const std::string &directory)
     std::string alias, revision;
     SysfsReader::readWhole(directory + "/modalias", &alias);
     SysfsReader::readWhole(directory + "/revision", &revision);
-    return L"PCI\\VEN_" + hex(aliasField(alias, "v"), 4) + L"&DEV_" +
-            hex(aliasField(alias, "d"), 4) + L"&SUBSYS_" + hex(aliasField(alias, "sd"), 4) +
-            hex(aliasField(alias, "sv"), 4) + L"&REV_" +
-            hex(std::strtoul(revision.c_str(), nullptr, 16), 2) + L"\\3&" + instance(directory);
+    return L"PCI\\VEN_" + digits(aliasField(alias, "v"), 16, 4) + L"&DEV_" +
+            digits(aliasField(alias, "d"), 16, 4) + L"&SUBSYS_" +
+            digits(aliasField(alias, "sd"), 16, 4) + digits(aliasField(alias, "sv"), 16, 4) +
+            L"&REV_" + digits(std::strtoul(revision.c_str(), nullptr, 16), 16, 2) + L"\\3&" +
+            instance(directory);
 }
 
 std::wstring usbId(const std::string &directory)
@@ -77,7 +69,7 @@ std::wstring usbId(const std::string &directory)
     std::string uevent;
     SysfsReader::readWhole(directory + "/uevent", &uevent);
     const auto id = ids(uevent, "PRODUCT=");
-    return L"USB\\VID_" + hex(id.first, 4) + L"&PID_" + hex(id.second, 4) + L"\\5&" +
+    return L"USB\\VID_" + digits(id.first, 16, 4) + L"&PID_" + digits(id.second, 16, 4) + L"\\5&" +
             instance(directory);
 }
 
@@ -148,15 +140,16 @@ std::vector<std::wstring> PnpDeviceId::forInterfaces(const std::vector<NetworkIn
     std::vector<std::wstring> ids;
     const std::lock_guard<std::mutex> lock(mutex);
     for (const NetworkInterface &interface : interfaces) {
+        // Known entries move over whole; only new interfaces are looked up.
         Key key(interface.index, interface.name, interface.parent);
-        const auto found = known.find(key);
-        if (found != known.end())
-            ids.push_back(found->second);
-        else if (namesParents && interface.parent.empty())
-            ids.emplace_back();
-        else
-            ids.push_back(forDevice(devicePath(interface.name)));
-        current.emplace(std::move(key), ids.back());
+        auto kept = current.insert(known.extract(key)).position;
+        if (kept == current.end()) {
+            const bool device = !namesParents || !interface.parent.empty();
+            kept = current.emplace(std::move(key),
+                                   device ? forDevice(devicePath(interface.name)) : std::wstring())
+                           .first;
+        }
+        ids.push_back(kept->second);
     }
     known.swap(current);
     return ids;
