@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -34,21 +35,15 @@ ChildProcess::Result ChildProcess::run(const std::string &program,
 
     // What the child says on standard error is kept aside and shown only if
     // it fails, so that the table is not interleaved with its chatter.
-    char errorsPath[] = "/tmp/uis-bench-stderr-XXXXXX";
-    const int errors = ::mkstemp(errorsPath);
-    if (errors >= 0)
-        ::unlink(errorsPath);
+    const std::unique_ptr<FILE, int (*)(FILE *)> errors(std::tmpfile(), &::fclose);
     int pipeEnds[2];
-    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) {
-        if (errors >= 0)
-            ::close(errors);
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
         return result;
-    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    if (errors >= 0)
-        posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
+    if (errors)
+        posix_spawn_file_actions_adddup2(&actions, ::fileno(errors.get()), STDERR_FILENO);
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
     const int spawned =
@@ -57,8 +52,6 @@ ChildProcess::Result ChildProcess::run(const std::string &program,
     ::close(pipeEnds[1]);
     if (spawned != 0) {
         ::close(pipeEnds[0]);
-        if (errors >= 0)
-            ::close(errors);
         return result;
     }
     char buffer[4096];
@@ -67,21 +60,16 @@ ChildProcess::Result ChildProcess::run(const std::string &program,
     ::close(pipeEnds[0]);
     int status = 0;
     rusage usage = {};
-    if (::wait4(pid, &status, 0, &usage) != pid) {
-        if (errors >= 0)
-            ::close(errors);
+    if (::wait4(pid, &status, 0, &usage) != pid)
         return result;
-    }
     result.wallSeconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     result.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
             double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     result.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (!result.ok && errors >= 0 && ::lseek(errors, 0, SEEK_SET) == 0) {
-        for (ssize_t got; (got = ::read(errors, buffer, sizeof buffer)) > 0;)
+    if (!result.ok && errors && ::lseek(::fileno(errors.get()), 0, SEEK_SET) == 0) {
+        for (ssize_t got; (got = ::read(::fileno(errors.get()), buffer, sizeof buffer)) > 0;)
             std::fwrite(buffer, 1, std::size_t(got), stderr);
     }
-    if (errors >= 0)
-        ::close(errors);
     return result;
 }
