@@ -7,7 +7,9 @@
 
 // Runs a WQL query against the class catalogue: the rows that meet the
 // condition, in the class's row order, each holding the selected properties
-// in the class's order. One linear pass over the class's rows.
+// in the class's order. One pass over the class's rows; for `Index = n`, a
+// scripted table's rows with that Index only, and the machine's one
+// instance where its class can read it alone.
 class QueryExecutor
 {
 public:
