@@ -14,9 +14,21 @@ namespace {
 // than the literal.
 bool apply(WqlCondition::Op op, int order)
 {
-    // In the order of WqlCondition::Op.
-    const bool holds[] = {order == 0, order != 0, order<0, order> 0, order <= 0, order >= 0};
-    return holds[static_cast<int>(op)];
+    switch (op) {
+    case WqlCondition::Op::Equal:
+        return order == 0;
+    case WqlCondition::Op::NotEqual:
+        return order != 0;
+    case WqlCondition::Op::Less:
+        return order < 0;
+    case WqlCondition::Op::Greater:
+        return order > 0;
+    case WqlCondition::Op::LessEqual:
+        return order <= 0;
+    case WqlCondition::Op::GreaterEqual:
+        return order >= 0;
+    }
+    return false;
 }
 
 bool apply(WqlCondition::Op op, long long a, long long b) { return apply(op, (a > b) - (a < b)); }
