@@ -1,5 +1,6 @@
 #include "IdentityProvider.h"
 
+#include "Digits.h"
 #include "SysfsReader.h"
 
 #include <QDateTime>
@@ -55,7 +56,7 @@ QString processorId()
 #if defined(__i386__) || defined(__x86_64__)
     unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
     if (__get_cpuid(1, &eax, &ebx, &ecx, &edx))
-        return QString::number((qulonglong(edx) << 32) | eax, 16).rightJustified(16, '0').toUpper();
+        return QString::fromStdWString(digits(edx, 16, 8) + digits(eax, 16, 8));
 #endif
     return QString();
 }
