@@ -8,8 +8,7 @@ class BenchTable;
 // first calls in fresh processes, calls right after a network change, and
 // pairs with Qt or a minimal Qt program, and the scripted scan's sizes,
 // taken in turns in the same run, so both sides of a ratio meet the same
-// machine state. Each sample goes into
-// the table under its row name.
+// machine state. Each sample goes into the table under its row name.
 class PairedBench
 {
 public:

@@ -17,8 +17,8 @@ public:
     // False for anything that is not such a query.
     static bool parse(const std::wstring &text, WqlQuery *query);
     // An object path as GetObject takes it, relative to the connected
-    // namespace: Class, Class=@ or Class.Key=value[,Key=value...], as a query for its
-    // instance; `classOnly` when it names the class itself.
+    // namespace: Class, Class=@ or Class.Key=value[,Key=value...], as a
+    // query for its instance; `classOnly` when it names the class itself.
     // WBEM_E_INVALID_OBJECT_PATH when malformed.
     static HRESULT parseObjectPath(const std::wstring &path, WqlQuery *query, bool *classOnly);
 
