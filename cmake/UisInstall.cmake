@@ -11,12 +11,14 @@ elseif(UNIX)
 endif()
 
 set(uis_install_targets "")
-foreach(target studio uis_dev orvane vs_widgets winapi)
+foreach(target studio wql uis_dev orvane vs_widgets winapi)
   if(TARGET ${target})
     list(APPEND uis_install_targets ${target})
     set_target_properties(${target} PROPERTIES INSTALL_RPATH "${CMAKE_INSTALL_RPATH}")
   endif()
 endforeach()
+# A Windows DLL's import library is for linking against it, not for running.
 install(TARGETS ${uis_install_targets}
   RUNTIME DESTINATION bin
-  LIBRARY DESTINATION bin)
+  LIBRARY DESTINATION bin
+  ARCHIVE DESTINATION lib EXCLUDE_FROM_ALL)
