@@ -1,4 +1,5 @@
 #include "PluginLoader.h"
+#include "PluginFile.h"
 
 #include "studio/orvane/StudioApplication.h"
 #include "studio/peers/HostPageRegistry.h"
@@ -9,14 +10,7 @@
 #include <QJsonObject>
 #include <QLibrary>
 
-#include <cerrno>
-#include <cstring>
-#include <dirent.h>
-#include <elf.h>
 #include <exception>
-#include <fcntl.h>
-#include <link.h>
-#include <sys/stat.h>
 #include <system_error>
 
 namespace {
@@ -46,51 +40,6 @@ QString describe(const std::exception_ptr &error)
     } catch (...) {
         return PluginLoader::tr("an exception that is not a std::exception");
     }
-}
-
-QString osError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
-
-// dlopen maps a library's segments straight from its file, and touching a
-// page past the end of a cut file kills the process (SIGBUS). So the ELF
-// headers and every loadable segment must lie within the file before
-// dlopen sees it. Returns why not, or "".
-QString layoutProblem(const QString &path)
-{
-    // Non-blocking, so a FIFO under a plug-in's name cannot hold the host.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return osError(errno);
-    QFile file;
-    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    struct stat info = {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
-        return PluginLoader::tr("not a regular file");
-    const quint64 size = quint64(info.st_size);
-    const auto within = [size](quint64 offset, quint64 length) {
-        return offset <= size && length <= size - offset;
-    };
-    ElfW(Ehdr) header = {};
-    if (file.read(reinterpret_cast<char *>(&header), sizeof header) != qint64(sizeof header) ||
-        std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0)
-        return PluginLoader::tr("not an ELF file");
-    if (header.e_ident[EI_CLASS] != (sizeof(void *) == 8 ? ELFCLASS64 : ELFCLASS32))
-        return PluginLoader::tr("an ELF file of another word size than the host's");
-    const QString cut = PluginLoader::tr("cut short or damaged: %1 lies past the end of the file "
-                                         "(%2 bytes)");
-    if (header.e_phentsize != sizeof(ElfW(Phdr)) ||
-        !within(header.e_phoff, quint64(header.e_phnum) * sizeof(ElfW(Phdr))))
-        return cut.arg(PluginLoader::tr("its program header table")).arg(size);
-    file.seek(qint64(header.e_phoff));
-    for (int i = 0; i < header.e_phnum; ++i) {
-        ElfW(Phdr) segment = {};
-        if (file.read(reinterpret_cast<char *>(&segment), sizeof segment) !=
-                    qint64(sizeof segment) ||
-            (segment.p_type == PT_LOAD && !within(segment.p_offset, segment.p_filesz)))
-            return cut.arg(PluginLoader::tr("loadable segment %1").arg(i)).arg(size);
-    }
-    if (!within(header.e_shoff, quint64(header.e_shnum) * header.e_shentsize))
-        return cut.arg(PluginLoader::tr("its section header table")).arg(size);
-    return QString();
 }
 
 std::set<const AbstractSettingsPage *> pagesOf(const HostPageRegistry *registry)
@@ -126,10 +75,9 @@ bool PluginLoader::isStray(const AbstractSettingsPage *page) const
 QString PluginLoader::loadFolder(const QString &folder)
 {
     // QDir lists an unreadable folder as empty; ask the system why.
-    DIR *listing = ::opendir(QFile::encodeName(folder).constData());
-    if (!listing)
-        return osError(errno);
-    ::closedir(listing);
+    const QString problem = PluginFile::listingProblem(folder);
+    if (!problem.isEmpty())
+        return problem;
     const QDir dir(folder);
     const QStringList files =
             dir.entryList({QStringLiteral("*.plg")}, QDir::Files | QDir::Hidden, QDir::Name);
@@ -146,7 +94,7 @@ bool PluginLoader::refuse(const QString &path, const QString &reason)
 
 bool PluginLoader::loadFile(const QString &path)
 {
-    const QString problem = layoutProblem(path);
+    const QString problem = PluginFile::layoutProblem(path);
     if (!problem.isEmpty())
         return refuse(path, problem);
     auto library = std::make_unique<QLibrary>(QFileInfo(path).absoluteFilePath());

@@ -55,9 +55,9 @@ public:
     // Loads every *.plg of `folder`, in file-name order; why the folder
     // could not be read, or "".
     QString loadFolder(const QString &folder);
-    // Loads one plug-in; false when it was refused. A file whose ELF
-    // headers or loadable segments do not lie within it is refused before
-    // it is handed to the dynamic loader.
+    // Loads one plug-in; false when it was refused. A file that
+    // PluginFile::layoutProblem finds fault with (cut short, damaged, not
+    // the host's format) is refused before the system's loader sees it.
     bool loadFile(const QString &path);
 
     const std::vector<Loaded> &loaded() const;

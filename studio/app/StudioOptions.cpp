@@ -27,7 +27,12 @@ const std::vector<std::string> &StudioOptions::storeModules()
     return modules;
 }
 
-bool StudioOptions::isBatch() const { return apply || dump || !screenshotFile.isEmpty(); }
+bool StudioOptions::isBatch() const { return showsDialogInBatch() || dump; }
+
+bool StudioOptions::showsDialogInBatch() const
+{
+    return restoreDefaults || apply || !screenshotFile.isEmpty() || !pageStateFile.isEmpty();
+}
 
 bool StudioOptions::unescape(const QString &text, std::string *out, QString *error)
 {
@@ -169,6 +174,9 @@ StudioOptions::Outcome StudioOptions::parse(const QStringList &arguments, QStrin
                 tr("MODULE:KEY=VALUE"));
     const QCommandLineOption settings(QStringLiteral("settings"),
                                       tr("Open the settings dialog on the Device page."));
+    const QCommandLineOption restore(QStringLiteral("restore-defaults"),
+                                     tr("Press Restore Defaults once the page is loaded (before "
+                                        "--apply), then quit."));
     const QCommandLineOption applyOpt(QStringLiteral("apply"),
                                       tr("Press Apply once the page is loaded, then quit."));
     const QCommandLineOption dumpOpt(
@@ -178,8 +186,13 @@ StudioOptions::Outcome StudioOptions::parse(const QStringList &arguments, QStrin
     const QCommandLineOption shot(QStringLiteral("screenshot"),
                                   tr("Render the settings dialog to the PNG FILE and quit."),
                                   tr("FILE"));
-    for (const QCommandLineOption &o :
-         {config, plugins, hyper, kinds, active, lang, set, settings, applyOpt, dumpOpt, shot})
+    const QCommandLineOption state(QStringLiteral("page-state"),
+                                   tr("Write the settings dialog's controls (texts, items, "
+                                      "current item, visible, enabled, editable) as JSON to FILE "
+                                      "and quit."),
+                                   tr("FILE"));
+    for (const QCommandLineOption &o : {config, plugins, hyper, kinds, active, lang, set, settings,
+                                        restore, applyOpt, dumpOpt, shot, state})
         parser.addOption(o);
 
     if (!parser.parse(arguments)) {
@@ -242,12 +255,20 @@ StudioOptions::Outcome StudioOptions::parse(const QStringList &arguments, QStrin
         assignments.push_back(std::move(a));
     }
     openSettings = parser.isSet(settings);
+    restoreDefaults = parser.isSet(restore);
     apply = parser.isSet(applyOpt);
     dump = parser.isSet(dumpOpt);
     if (parser.isSet(shot)) {
         screenshotFile = last(shot);
         if (screenshotFile.isEmpty()) {
             *message = tr("--screenshot needs a file name");
+            return Outcome::Error;
+        }
+    }
+    if (parser.isSet(state)) {
+        pageStateFile = last(state);
+        if (pageStateFile.isEmpty()) {
+            *message = tr("--page-state needs a file name");
             return Outcome::Error;
         }
     }

@@ -31,9 +31,11 @@ public:
     QString language; // empty: no translation
     std::vector<Assignment> assignments;
     bool openSettings = false;
+    bool restoreDefaults = false;
     bool apply = false;
     bool dump = false;
     QString screenshotFile;
+    QString pageStateFile;
 
     // Parses `arguments` (with the program name first). On Help, `message`
     // holds the help text; on Error, one line saying what is wrong.
@@ -41,6 +43,8 @@ public:
 
     // True when the run ends by itself instead of waiting for a person.
     bool isBatch() const;
+    // True when a batch run opens the settings dialog to act on it.
+    bool showsDialogInBatch() const;
 
     // The modules whose stores `--set` and `--dump` know, in dump order.
     static const std::vector<std::string> &storeModules();

@@ -2,8 +2,10 @@
 // batch run (--apply, --screenshot, --dump) or the main window.
 
 #include "MainWindow.h"
+#include "PageState.h"
 #include "Screenshot.h"
 #include "SettingsDialog.h"
+#include "StandardStreams.h"
 #include "StoreDump.h"
 #include "StudioOptions.h"
 #include "StudioSession.h"
@@ -19,11 +21,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -47,21 +46,6 @@ void say(const QString &line)
     }
     std::fprintf(stderr, "studio: %s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
-}
-
-// A closed standard stream would let the next file opened take its number,
-// and the dump or a message would land in a settings file: each one closed
-// is given /dev/null. Answers whether standard output was open.
-bool guardStandardStreams()
-{
-    bool outputOpen = true;
-    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
-        if (::fcntl(fd, F_GETFD) != -1)
-            continue;
-        outputOpen = outputOpen && fd != STDOUT_FILENO;
-        ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY); // takes the lowest number
-    }
-    return outputOpen;
 }
 
 // Writes the dump; false with `why` set when not all of it got out.
@@ -117,6 +101,10 @@ int runDialog(StudioSession &session, const StudioOptions &options)
         say(tr("there is no “Device” page; showing the first page"));
     dialog.show();
     QCoreApplication::processEvents();
+    if (options.restoreDefaults) {
+        dialog.restoreCurrentDefaults();
+        QCoreApplication::processEvents();
+    }
     if (options.apply) {
         if (!dialog.applyAll())
             code = kFailed;
@@ -126,12 +114,16 @@ int runDialog(StudioSession &session, const StudioOptions &options)
             code = kFailed;
         }
     }
-    if (!options.screenshotFile.isEmpty()) {
-        QString error;
-        if (!Screenshot::save(&dialog, options.screenshotFile, &error)) {
-            say(error);
-            code = kFailed;
-        }
+    QString error;
+    if (!options.screenshotFile.isEmpty() &&
+        !Screenshot::save(&dialog, options.screenshotFile, &error)) {
+        say(error);
+        code = kFailed;
+    }
+    if (!options.pageStateFile.isEmpty() &&
+        !PageState::save(&dialog, options.pageStateFile, &error)) {
+        say(error);
+        code = kFailed;
     }
     // Closing releases the page widgets while the plug-ins are still there.
     dialog.done(QDialog::Accepted);
@@ -142,10 +134,7 @@ int runDialog(StudioSession &session, const StudioOptions &options)
 
 int main(int argc, char *argv[])
 {
-    const bool outputOpen = guardStandardStreams();
-    // Past a file-size limit a save must fail (EFBIG) and say so, not kill
-    // the host with unsaved values.
-    std::signal(SIGXFSZ, SIG_IGN);
+    const bool outputOpen = StandardStreams::guard();
     qtHandler = qInstallMessageHandler(filterMessages);
     const bool fellBack = hasNoDisplay();
     if (fellBack)
@@ -247,7 +236,7 @@ int main(int argc, char *argv[])
 
     const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
     if (options.isBatch()) {
-        if (options.openSettings || options.apply || !options.screenshotFile.isEmpty())
+        if (options.openSettings || options.showsDialogInBatch())
             code = std::max(code, runDialog(session, options));
         QString why;
         if (options.dump && !writeOutput(StoreDump::dump(session.stores()), outputOpen, &why)) {

@@ -1,26 +1,17 @@
 #include "FileSettingsStore.h"
 
+#include "StoreFile.h"
+#include "StoreLock.h"
+
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QSaveFile>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-const QByteArray kHeader = QByteArrayLiteral("# studio settings v1");
-// Saves take milliseconds; a holder that keeps the lock longer is stuck.
-constexpr int kLockWaitMs = 10000;
+using Read = StoreFile::Read;
 
-QString osError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+const QByteArray kHeader = QByteArrayLiteral("# studio settings v1");
 
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 
@@ -92,78 +83,41 @@ bool parse(const QByteArray &text, std::map<std::string, std::string> *entries, 
     return true;
 }
 
-QString kindOf(mode_t mode)
+QString kindText(StoreFile::Kind kind)
 {
-    if (S_ISLNK(mode))
+    switch (kind) {
+    case StoreFile::Kind::SymbolicLink:
         return FileSettingsStore::tr("a symbolic link, not a regular file");
-    if (S_ISDIR(mode))
+    case StoreFile::Kind::Folder:
         return FileSettingsStore::tr("a folder, not a regular file");
-    if (S_ISFIFO(mode))
+    case StoreFile::Kind::Fifo:
         return FileSettingsStore::tr("a FIFO, not a regular file");
-    if (S_ISSOCK(mode))
+    case StoreFile::Kind::Socket:
         return FileSettingsStore::tr("a socket, not a regular file");
-    if (S_ISCHR(mode) || S_ISBLK(mode))
+    case StoreFile::Kind::Device:
         return FileSettingsStore::tr("a device, not a regular file");
+    case StoreFile::Kind::Regular:
+    case StoreFile::Kind::Other:
+        break;
+    }
     return FileSettingsStore::tr("not a regular file");
 }
 
-enum class Read { Absent, Done, Refused };
-
-// Reads a regular file without following a link or waiting on a FIFO or
-// device: lstat first, then O_NOFOLLOW | O_NONBLOCK and fstat again, in
-// case something else took the name in between.
+// Reads a regular file, never following a link or waiting on a FIFO or
+// device; `why` says what stands there instead, or the system's reason.
 Read readRegular(const QString &path, QByteArray *bytes, QString *why)
 {
-    const QByteArray name = QFile::encodeName(path);
-    struct stat info = {};
-    if (::lstat(name.constData(), &info) != 0) {
-        const int error = errno;
-        *why = osError(error);
-        return error == ENOENT ? Read::Absent : Read::Refused;
-    }
-    const int fd = S_ISREG(info.st_mode)
-            ? ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)
-            : -1;
-    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        *why = S_ISREG(info.st_mode) ? osError(errno) : kindOf(info.st_mode);
-        if (fd >= 0)
-            ::close(fd);
-        return Read::Refused;
-    }
-    QFile file;
-    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    *bytes = file.readAll();
-    if (file.error() == QFileDevice::NoError)
-        return Read::Done;
-    *why = file.errorString();
-    return Read::Refused;
+    StoreFile file(path);
+    const Read read = file.read(bytes);
+    *why = file.kind() == StoreFile::Kind::Regular ? file.errorString() : kindText(file.kind());
+    return read;
 }
 
-// Replaces `path` whole or not at all. QSaveFile::commit() in Qt 5.15 does
-// not report a failed final flush, and its buffered writes lose the
-// system's reason; so the bytes go through the handle, every call checked,
-// then fsync, and only then does commit() rename.
+// Replaces `path` whole or not at all.
 bool writeWhole(const QString &path, const QByteArray &bytes, QString *why)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *why = file.errorString();
-        return false;
-    }
-    for (qint64 done = 0; done < bytes.size();) {
-        const ssize_t n =
-                ::write(file.handle(), bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno != EINTR) {
-            *why = osError(errno);
-            return false;
-        }
-        done += std::max<ssize_t>(n, 0);
-    }
-    if (::fsync(file.handle()) != 0) {
-        *why = osError(errno);
-        return false;
-    }
-    if (file.commit())
+    StoreFile file(path);
+    if (file.replace(bytes))
         return true;
     *why = file.errorString();
     return false;
@@ -171,8 +125,9 @@ bool writeWhole(const QString &path, const QByteArray &bytes, QString *why)
 
 } // namespace
 
-FileSettingsStore::FileSettingsStore(const QString &filePath)
+FileSettingsStore::FileSettingsStore(const QString &filePath, std::chrono::milliseconds lockWait)
     : m_path(filePath)
+    , m_lockWait(lockWait)
 {
     load();
 }
@@ -243,23 +198,21 @@ bool FileSettingsStore::save()
     }
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     const QString lockPath = m_path + QStringLiteral(".lock");
-    QLockFile lock(lockPath);
-    errno = 0;
-    if (!lock.tryLock(kLockWaitMs)) {
-        // QLockFile says only that it could not make the file; the call
-        // that failed left the system's reason (a full disk, say) in errno.
-        const int error = errno;
-        m_writeError = tr("%1: not saved: the lock file %2 %3")
-                               .arg(native(m_path), native(lockPath),
-                                    lock.error() == QLockFile::LockFailedError
-                                            ? tr("stays held by another process")
-                                            : tr("cannot be made: %1").arg(osError(error)));
+    StoreLock lock(lockPath);
+    QString why;
+    const StoreLock::Result locked = lock.tryLock(m_lockWait, &why);
+    if (locked != StoreLock::Result::Locked) {
+        m_writeError =
+                tr("%1: not saved: the lock file %2 %3")
+                        .arg(native(m_path), native(lockPath),
+                             locked == StoreLock::Result::Held ? tr("stays held by another process")
+                                                               : tr("cannot be made: %1").arg(why));
         return false;
     }
     // Merge: what the file holds now, with this store's changes on top.
     Entries merged;
     QByteArray content;
-    QString why, copy;
+    QString copy;
     switch (readRegular(m_path, &content, &why)) {
     case Read::Absent:
         break;

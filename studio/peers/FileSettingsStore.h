@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <chrono>
 #include <map>
 #include <optional>
 #include <string>
@@ -31,6 +32,9 @@
 // "a/b"), its status() carries no system reason, it saves through
 // QSaveFile::commit() unchecked, follows a symbolic link and blocks on a
 // FIFO in the file's place.
+//
+// The file system calls are StoreFile's and StoreLock's, one
+// implementation for each platform; the texts are the same on both.
 class FileSettingsStore : public MemorySettingsStore
 {
     Q_DECLARE_TR_FUNCTIONS(FileSettingsStore)
@@ -38,7 +42,12 @@ class FileSettingsStore : public MemorySettingsStore
 public:
     using Entries = std::map<std::string, std::string>;
 
-    explicit FileSettingsStore(const QString &filePath);
+    // Saves take milliseconds; a holder that keeps the lock longer is stuck.
+    static constexpr std::chrono::milliseconds kLockWait{10000};
+
+    // `lockWait`: how long a save waits for another process's save.
+    explicit FileSettingsStore(const QString &filePath,
+                               std::chrono::milliseconds lockWait = kLockWait);
 
     bool setValue(const std::string &key, const std::string &value) override;
     bool remove(const std::string &key) override;
@@ -64,6 +73,7 @@ private:
     bool keepCopy(const QByteArray &content, QString *copy, QString *why) const;
 
     QString m_path;
+    std::chrono::milliseconds m_lockWait;
     QString m_loadError;
     QString m_writeError;
     Entries m_stored;

@@ -1,6 +1,14 @@
 #include "studio/peers/FileSettingsStore.h"
+#include "studio/peers/StoreFile.h"
+#include "studio/peers/StoreLock.h"
 
 #include <QtTest>
+
+#include <memory>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 Q_DECLARE_METATYPE(std::string)
 
@@ -9,6 +17,66 @@ QByteArray fileBytes(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+enum Fault { LockHeld, ReadOnly, ReplaceBlocked };
+
+// Runs `undo` when the last copy of the result goes.
+template<typename F>
+std::shared_ptr<void> guard(F undo)
+{
+    return std::make_shared<QScopeGuard<F>>(std::move(undo));
+}
+
+#ifdef Q_OS_WIN
+// Holds the file open without FILE_SHARE_DELETE, as a virus scanner may:
+// it can be read, not replaced.
+std::shared_ptr<void> blockReplace(const QString &path, QString *)
+{
+    const HANDLE file =
+            CreateFileW(path.toStdWString().c_str(), GENERIC_READ,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    return file == INVALID_HANDLE_VALUE ? nullptr : std::shared_ptr<void>(file, CloseHandle);
+}
+#else
+// Marks the file immutable: it can be read, not replaced.
+std::shared_ptr<void> blockReplace(const QString &path, QString *why)
+{
+    *why = "chattr +i needs root and a file system that keeps the flag";
+    if (QProcess::execute("chattr", {"+i", path}) != 0)
+        return nullptr;
+    return guard([path] { QProcess::execute("chattr", {"-i", path}); });
+}
+#endif
+
+// Takes the write permissions off `path` while the result lives.
+std::shared_ptr<void> readOnly(const QString &path)
+{
+    const QFile::Permissions before = QFile::permissions(path);
+    const QFile::Permissions write = QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup;
+    QFile::setPermissions(path, before & ~(write | QFile::WriteOther));
+    return guard([=] { QFile::setPermissions(path, before); });
+}
+
+// Makes `fault` at the store `path` while the result lives; null with
+// `why` set where this machine cannot.
+std::shared_ptr<void> makeFault(Fault fault, const QString &path, QString *why)
+{
+    switch (fault) {
+    case LockHeld: {
+        const auto lock = std::make_shared<StoreLock>(path + ".lock");
+        return lock->tryLock({}, why) == StoreLock::Result::Locked ? lock : nullptr;
+    }
+    case ReadOnly: {
+        // Windows stops a save at the file's mark, Linux at the folder's.
+        const auto folder = readOnly(QFileInfo(path).path()), file = readOnly(path);
+        *why = "read-only marks do not stop a replace here (root ignores them, Wine the file's)";
+        return StoreFile(path).replace(fileBytes(path)) ? nullptr : guard([folder, file] {});
+    }
+    case ReplaceBlocked:
+        return blockReplace(path, why);
+    }
+    return nullptr;
 }
 } // namespace
 
@@ -22,6 +90,8 @@ private slots:
     void damagedFileIsKeptOncePerContent_data();
     void damagedFileIsKeptOncePerContent();
     void writersMerge();
+    void failedSaveKeepsTheFile_data();
+    void failedSaveKeepsTheFile();
 
 private:
     QTemporaryDir dir;
@@ -85,7 +155,8 @@ void tst_SettingsStore::damagedFileIsKeptOncePerContent()
     file.close();
     for (int start = 0; start < 2; ++start) {
         FileSettingsStore store(path);
-        QVERIFY(store.loadError().contains(path) && store.storedEntries() == nullptr);
+        QVERIFY(store.loadError().contains(QDir::toNativeSeparators(path)) &&
+                store.storedEntries() == nullptr);
     }
     const QStringList copies = QDir(local.path()).entryList({"dev_hwup.conf.unreadable-*"});
     QCOMPARE(copies.size(), 1);
@@ -115,6 +186,43 @@ void tst_SettingsStore::writersMerge()
     const FileSettingsStore::Entries expected{{"a", "3"}, {"shared", "from b"}};
     QCOMPARE(*reread.storedEntries(), expected);
     QCOMPARE(a.entries(), expected);
+}
+
+void tst_SettingsStore::failedSaveKeepsTheFile_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<QString>("reason"); // "" for the system's own text
+    QTest::newRow("lock held") << int(LockHeld) << "stays held by another process";
+    QTest::newRow("read-only store file and folder") << int(ReadOnly) << "";
+    QTest::newRow("cut off before the replace") << int(ReplaceBlocked) << "";
+}
+
+// Guards against a failed save that alters the file, leaves a temporary or loses value or reason.
+void tst_SettingsStore::failedSaveKeepsTheFile()
+{
+    QFETCH(int, fault);
+    QFETCH(QString, reason);
+    QTemporaryDir local;
+    const QString path = local.filePath("dev_hwup.conf");
+    const QByteArray old = FileSettingsStore::header() + QByteArray("\nkeep=old\n");
+    QVERIFY(StoreFile(path).replace(old));
+    FileSettingsStore store(path, std::chrono::milliseconds(200));
+    QString why;
+    std::shared_ptr<void> held = makeFault(Fault(fault), path, &why);
+    if (!held)
+        QSKIP(qPrintable(why));
+    QVERIFY(!store.setValue("new", "n"));
+    const QString prefix = QDir::toNativeSeparators(path) + ": not saved: ";
+    const QString error = store.writeError();
+    QVERIFY2(error.startsWith(prefix) && error.size() > prefix.size() && error.contains(reason),
+             qPrintable(error));
+    held.reset();
+    QCOMPARE(fileBytes(path), old);
+    QStringList left = QDir(local.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    left.removeAll("dev_hwup.conf.lock"); // Windows keeps the empty lock file
+    QCOMPARE(left, QStringList("dev_hwup.conf"));
+    QVERIFY2(store.setValue("later", "l"), qPrintable(store.writeError()));
+    QCOMPARE(FileSettingsStore(path).value("new", ""), std::string("n"));
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsStore)

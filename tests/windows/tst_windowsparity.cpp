@@ -52,6 +52,16 @@ QJsonObject readJson(const QString &path)
     return QJsonDocument::fromJson(readFile(path)).object();
 }
 
+// The current row's name as a file name: "stored values, Restore Defaults"
+// becomes "stored-values-restore-defaults".
+QString fileTag()
+{
+    const QString tag = QString::fromLatin1(QTest::currentDataTag()).toLower();
+    return tag.isEmpty()
+            ? QStringLiteral("addresses")
+            : tag.split(QRegularExpression("[^a-z0-9]+"), Qt::SkipEmptyParts).join('-');
+}
+
 } // namespace
 
 class tst_WindowsParity : public QObject
@@ -88,8 +98,7 @@ QByteArray tst_WindowsParity::windowsStudio(const QString &config, const QString
     return run(m_bin + "/studio.exe",
                arguments +
                        QStringList{"--config", "Z:" + config, "--page-state", "Z:" + state,
-                                   "--screenshot",
-                                   "Z:" + shots + "/" + QTest::currentDataTag() + ".png"},
+                                   "--screenshot", "Z:" + shots + "/" + fileTag() + ".png"},
                true);
 }
 
@@ -118,7 +127,7 @@ void tst_WindowsParity::sameAsLinux_data()
 void tst_WindowsParity::sameAsLinux()
 {
     QFETCH(QStringList, arguments);
-    const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(' ', '_');
+    const QString tag = fileTag();
     const QString linux = m_dir.filePath(tag + ".linux"),
                   windows = m_dir.filePath(tag + ".windows");
     const Dump linuxDump = parseDump(

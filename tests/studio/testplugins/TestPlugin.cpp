@@ -22,8 +22,9 @@
 #define STRINGIFY(x) STRINGIFY2(x)
 
 #if TEST_FAULT == 7
-// Defined nowhere: loading with every symbol resolved must fail.
-extern "C" int testPluginSymbolDefinedNowhere();
+// Defined nowhere the loader finds (on Windows, in a DLL kept off the search
+// path): loading with every symbol resolved must fail.
+extern "C" int testPluginMissingSymbol();
 #endif
 
 namespace {
@@ -72,7 +73,7 @@ public:
 #if TEST_FAULT == 6
         throw std::runtime_error("init gave up\non purpose");
 #elif TEST_FAULT == 7
-        return testPluginSymbolDefinedNowhere() != 0;
+        return testPluginMissingSymbol() != 0;
 #else
         return true;
 #endif
