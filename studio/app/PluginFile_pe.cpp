@@ -1,5 +1,6 @@
 #include "PluginFile.h"
 #include "PluginLoader.h"
+#include "studio/peers/WinHandle.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,7 +9,6 @@
 #include <cstddef>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <type_traits>
 #include <vector>
 
@@ -28,8 +28,6 @@ constexpr WORD kHostMachine = IMAGE_FILE_MACHINE_ARM64;
 constexpr WORD kHostMachine = IMAGE_FILE_MACHINE_I386;
 #endif
 constexpr quint64 kNowhere = std::numeric_limits<quint64>::max();
-
-using Handle = std::unique_ptr<void, decltype(&::CloseHandle)>;
 
 // The file's bytes, every read checked against its size first: a forged
 // offset or count gives a refusal, never a read past the end. It reads
@@ -171,13 +169,12 @@ QString exportProblem(const View &view, const std::vector<IMAGE_SECTION_HEADER> 
 QString PluginFile::layoutProblem(const QString &path)
 {
     // Backup semantics, so that a folder opens too and is refused below.
-    const HANDLE opened =
+    const WinHandle handle(
             ::CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
                           GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (opened == INVALID_HANDLE_VALUE)
+                          FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle)
         return qt_error_string(int(::GetLastError()));
-    const Handle handle(opened, &::CloseHandle);
     // A device (NUL, COM1: such names open in any folder) may block or
     // never end.
     BY_HANDLE_FILE_INFORMATION info = {};
