@@ -1,5 +1,5 @@
 # Project-wide helpers: warnings as errors for our own code, the include
-# root of the plug-in's targets, Qt Test programs registered with CTest and
+# root and string rules of the plug-in's targets, Qt Test programs registered with CTest and
 # run headless.
 
 # MSVC's /WX only where the build is watched: a newer compiler's new
@@ -19,24 +19,18 @@ function(uis_project_target target)
   endif()
 endfunction()
 
-# The plug-in's targets (plugin/, settings/, wmi/, through `host`) see only
-# the folders of the plug-in and host/, not the whole tree: a folder of links
-# in the build tree stands in for the source root, so "studio/..." or
-# "tests/..." cannot be included by accident. Where links cannot be made the
-# source root is used; the include check (tests/CMakeLists.txt) still catches
-# such an include.
-set(UIS_PLUGIN_INCLUDE_DIR ${CMAKE_BINARY_DIR}/plugin-include)
-foreach(dir host plugin settings wmi)
-  if(NOT EXISTS ${UIS_PLUGIN_INCLUDE_DIR}/${dir})
-    file(MAKE_DIRECTORY ${UIS_PLUGIN_INCLUDE_DIR})
-    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${dir} ${UIS_PLUGIN_INCLUDE_DIR}/${dir}
-      RESULT link_result SYMBOLIC)
-    if(NOT link_result EQUAL 0)
-      set(UIS_PLUGIN_INCLUDE_DIR ${PROJECT_SOURCE_DIR})
-      break()
-    endif()
-  endif()
-endforeach()
+# uis_plugin_target(<target>)
+# A target of the plug-in (lookup/, wmi/, settings/, plugin/): the
+# project's warnings, includes rooted at the source tree ("wmi/WMIObject.h")
+# and no implicit conversion between 8-bit text and QString but from string
+# literals. The root also holds studio/ and winapi/; the include check
+# (cmake/IncludeCheck.cmake, the test plugin_includes) keeps the plug-in's
+# files to host/, their own folders below them and the one platform header.
+function(uis_plugin_target target)
+  uis_project_target(${target})
+  target_include_directories(${target} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
+  target_compile_definitions(${target} PRIVATE QT_NO_CAST_TO_ASCII QT_RESTRICTED_CAST_FROM_ASCII)
+endfunction()
 
 # uis_add_qt_test(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>])
 # Builds a Qt Test program and registers it with CTest on the offscreen

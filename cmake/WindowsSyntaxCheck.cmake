@@ -2,7 +2,7 @@
 #       -P WindowsSyntaxCheck.cmake
 #
 # Runs `-fsyntax-only` of the mingw-w64 compiler over every plug-in source
-# (plugin/, settings/, wmi/) and the AUTOGEN outputs of their targets, with
+# (lookup/, plugin/, settings/, wmi/) and the AUTOGEN outputs of their targets, with
 # Debian's Qt headers standing in for a Windows Qt. Fails if any file fails.
 
 cmake_minimum_required(VERSION 3.25)
@@ -44,7 +44,8 @@ foreach(define IN LISTS UIS_CHECK_DEFINES)
 endforeach()
 
 file(GLOB sources LIST_DIRECTORIES false
-  "${SOURCE_DIR}/plugin/*.cpp" "${SOURCE_DIR}/settings/*.cpp" "${SOURCE_DIR}/wmi/*.cpp")
+  "${SOURCE_DIR}/lookup/*.cpp" "${SOURCE_DIR}/plugin/*.cpp" "${SOURCE_DIR}/settings/*.cpp"
+  "${SOURCE_DIR}/wmi/*.cpp")
 list(SORT sources)
 
 set(missing "")

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AbstractModule.h"
-#include "SettingsStore.h"
+#include "host/AbstractModule.h"
+#include "host/SettingsStore.h"
 
 // The inertial hardware module, registered as "dev_hwup".
 class ORVANE_EXPORT DevHwupModule : public orvane::AbstractModule

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OrvaneGlobal.h"
+#include "host/OrvaneGlobal.h"
 
 // The host's current capture device.
 class ORVANE_EXPORT Device

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OrvaneGlobal.h"
+#include "host/OrvaneGlobal.h"
 
 // Named on/off feature flags of the host. A module declares the flags it
 // reads with their default; the host may set a flag's value (from its

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AbstractModule.h"
-#include "SettingsStore.h"
+#include "host/AbstractModule.h"
+#include "host/SettingsStore.h"
 
 // The hybrid system module, registered as "mirel_wr_support".
 class ORVANE_EXPORT MirelWrSupportModule : public orvane::AbstractModule

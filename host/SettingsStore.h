@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OrvaneGlobal.h"
+#include "host/OrvaneGlobal.h"
 
 #include <string>
 

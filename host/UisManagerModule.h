@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AbstractModule.h"
-#include "PageRegistry.h"
+#include "host/AbstractModule.h"
+#include "host/PageRegistry.h"
 
 // The settings-dialog module, registered as "uis_manager".
 class ORVANE_EXPORT UisManagerModule : public orvane::AbstractModule

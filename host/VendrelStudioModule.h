@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AbstractModule.h"
-#include "StudioCore.h"
+#include "host/AbstractModule.h"
+#include "host/StudioCore.h"
 
 // The host application module, registered as "vendrel-studio".
 class ORVANE_EXPORT VendrelStudioModule : public orvane::AbstractModule

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VsWidgetsGlobal.h"
+#include "host/VsWidgetsGlobal.h"
 
 #include <QObject>
 

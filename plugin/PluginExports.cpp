@@ -2,7 +2,7 @@
 
 #include "host/FlagRegistry.h"
 #include "host/ModuleRef.h"
-#include "plugin/ModuleIdentity.h"
+#include "lookup/ModuleIdentity.h"
 #include "plugin/UisDevModuleImplT.h"
 #include "settings/SettingsKeys.h"
 

@@ -1,7 +1,8 @@
 #include "plugin/UisDevModuleImplT.h"
 
 #include "host/UisManagerModule.h"
-#include "plugin/ModuleLookup.h"
+#include "lookup/ModuleLookup.h"
+#include "settings/SettingsKeys.h"
 #include "settings/SettingsPage.h"
 
 #include <memory>
@@ -15,7 +16,7 @@ bool UisDevModuleImplT::init(orvane::Application &app)
 {
     // Looked up on the application the host hands us: init may run before
     // Application::instance() is the host's.
-    UisManagerModule *manager = lookupModule<UisManagerModule>(app, "uis_manager");
+    UisManagerModule *manager = lookupModule<UisManagerModule>(app, kManagerModule);
     // From here on the settings dialog is the page's only owner.
     manager->pageRegistry().addPage(std::make_shared<SettingsPage>(), kDevicePageGroup);
     return true;

@@ -1,4 +1,4 @@
-#include "FrameRateTables.h"
+#include "settings/FrameRateTables.h"
 
 const QVector<int> kUniFpsList{50, 60, 90, 96, 100, 120, 240};
 

@@ -1,12 +1,12 @@
-#include "MirelSettingsWidget.h"
+#include "settings/MirelSettingsWidget.h"
 #include "ui_MirelSettingsWidget.h"
 
-#include "FrameRateTables.h"
-#include "SettingsKeys.h"
-#include "StoredNumber.h"
-#include "StyledPopup.h"
 #include "host/MirelWrSupportModule.h"
-#include "plugin/ModuleLookup.h"
+#include "lookup/ModuleLookup.h"
+#include "settings/FrameRateTables.h"
+#include "settings/SettingsKeys.h"
+#include "settings/StoredNumber.h"
+#include "settings/StyledPopup.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "PageWidget.h"
+#include "settings/PageWidget.h"
 #include "ui_PageWidget.h"
 
-#include "SettingsKeys.h"
-#include "UniSettingsWidget.h"
 #include "host/Device.h"
 #include "host/DeviceKind.h"
 #include "host/DeviceRegistry.h"
 #include "host/SettingsStore.h"
 #include "host/VendrelStudioModule.h"
-#include "plugin/ModuleLookup.h"
+#include "lookup/ModuleLookup.h"
+#include "settings/SettingsKeys.h"
+#include "settings/UniSettingsWidget.h"
 
 #include <QStackedLayout>
 

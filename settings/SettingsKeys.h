@@ -5,6 +5,7 @@
 // them from here.
 
 // Peer modules.
+inline constexpr char kManagerModule[] = "uis_manager";
 inline constexpr char kStudioModule[] = "vendrel-studio";
 inline constexpr char kHwupModule[] = "dev_hwup";
 inline constexpr char kMirelModule[] = "mirel_wr_support";
@@ -23,6 +24,17 @@ inline constexpr char kCaptureFpsKey[] = "settings.hwup.capturefps";
 inline constexpr char kTimecodeRateKey[] = "settings.hwup.local_timecode_rate";
 inline constexpr char kConnectionModeKey[] = "settings.hwup.connectionmode";
 inline constexpr char kEnableConnectionModeKey[] = "settings.hwup.enableconnectionmode";
+
+// Values of the "dev_hwup" store, compared exactly. The connecting mode is
+// offered only when its enabling key holds kEnabled.
+inline constexpr char kEnabled[] = "true";
+inline constexpr char kNormalMode[] = "normal";
+inline constexpr char kMagneticImmunityMode[] = "magnetic immunity";
+// Timecode rates that are words, and the number stored for a rate that does
+// not fit the capture frame rate.
+inline constexpr char kNoTimecode[] = "none";
+inline constexpr char kLocalTimecode[] = "local";
+inline constexpr char kUnfitTimecodeRate[] = "0";
 
 // The "mirel_wr_support" store.
 inline constexpr char kHybridFpsKey[] = "fps";

@@ -1,11 +1,11 @@
-#include "SettingsPage.h"
+#include "settings/SettingsPage.h"
 
-#include "PageWidget.h"
-#include "SettingsKeys.h"
 #include "host/DevHwupModule.h"
 #include "host/FlagRegistry.h"
 #include "host/VendrelStudioModule.h"
-#include "plugin/ModuleLookup.h"
+#include "lookup/ModuleLookup.h"
+#include "settings/PageWidget.h"
+#include "settings/SettingsKeys.h"
 
 namespace {
 
@@ -17,9 +17,7 @@ void removePageKeys(SettingsStore &store)
 
 } // namespace
 
-SettingsPage::SettingsPage()
-    : pageWidget(nullptr)
-{ }
+SettingsPage::SettingsPage() = default;
 
 SettingsPage::~SettingsPage() { delete pageWidget; }
 

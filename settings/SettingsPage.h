@@ -2,6 +2,8 @@
 
 #include "host/AbstractSettingsPage.h"
 
+#include <QPointer>
+
 class PageWidget;
 
 // The "Device" page as the host's settings dialog sees it: owns the page
@@ -28,5 +30,7 @@ public:
     void releaseWidget(bool destroy) override;
 
 private:
-    PageWidget *pageWidget;
+    // Made with the dialog's widget as Qt parent: when the dialog deletes it
+    // first, the pointer turns null and the next request makes a new one.
+    QPointer<PageWidget> pageWidget;
 };

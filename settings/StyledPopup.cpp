@@ -1,4 +1,4 @@
-#include "StyledPopup.h"
+#include "settings/StyledPopup.h"
 
 #include <QComboBox>
 #include <QListView>

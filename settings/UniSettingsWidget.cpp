@@ -1,16 +1,17 @@
-#include "UniSettingsWidget.h"
+#include "settings/UniSettingsWidget.h"
 #include "ui_UniSettingsWidget.h"
 
-#include "FrameRateTables.h"
-#include "SettingsKeys.h"
-#include "StoredNumber.h"
-#include "StyledPopup.h"
 #include "host/DevHwupModule.h"
 #include "host/WheelFilter.h"
-#include "plugin/ModuleLookup.h"
+#include "lookup/ModuleLookup.h"
+#include "settings/FrameRateTables.h"
+#include "settings/SettingsKeys.h"
+#include "settings/StoredNumber.h"
+#include "settings/StyledPopup.h"
 #include "wmi/MachineInfo.h"
 
 #include <QMap>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <cctype>
@@ -26,7 +27,7 @@ SettingsStore &hwupStore()
 
 bool connectionModeEnabled(const SettingsStore &store)
 {
-    return store.value(kEnableConnectionModeKey, "") == "true";
+    return store.value(kEnableConnectionModeKey, "") == kEnabled;
 }
 
 bool isAllowedTimecodeRate(int fps, int rate)
@@ -73,7 +74,7 @@ void UniSettingsWidget::load()
     SettingsStore &store = hwupStore();
 
     if (connectionModeEnabled(store)) {
-        const bool immune = store.value(kConnectionModeKey, "") == "magnetic immunity";
+        const bool immune = store.value(kConnectionModeKey, "") == kMagneticImmunityMode;
         ui->comboBox_connection_mode->setCurrentIndex(immune ? 1 : 0);
     }
 
@@ -89,19 +90,18 @@ void UniSettingsWidget::load()
     }
 
     int fps = leadingNumber(store.value(kCaptureFpsKey, std::to_string(kDefaultUniFps)));
+    // The list is filled once below; the blocker also unblocks when filling
+    // it throws (a peer gone), so the kept page still follows rate changes.
+    const QSignalBlocker quietFps(ui->comboBox_fps);
     if (hyperFps) {
-        captureFps = fps;
-        ui->comboBox_fps->blockSignals(true);
         ui->comboBox_fps->setCurrentText(QString::number(fps));
     } else {
         if (!kUniFpsList.contains(fps))
             fps = kDefaultUniFps;
-        captureFps = fps;
-        ui->comboBox_fps->blockSignals(true);
         ui->comboBox_fps->setCurrentIndex(kUniFpsList.indexOf(fps));
     }
+    captureFps = fps;
     fillTimecodeRates(captureFps);
-    ui->comboBox_fps->blockSignals(false);
 }
 
 void UniSettingsWidget::fillTimecodeRates(int fps)
@@ -112,10 +112,10 @@ void UniSettingsWidget::fillTimecodeRates(int fps)
     if (rates == kFpsTimecodeRates.end())
         return;
 
-    box->addItem(tr("None"), QStringLiteral("none"));
+    box->addItem(tr("None"), QLatin1String(kNoTimecode));
     for (int rate : rates->second)
         box->addItem(QString::number(rate), QString::number(rate));
-    box->addItem(tr("Local Time"), QStringLiteral("local"));
+    box->addItem(tr("Local Time"), QLatin1String(kLocalTimecode));
 
     if (hyperFps)
         selectAllowedTimecodeRate(box, rates->second);
@@ -205,7 +205,8 @@ std::string UniSettingsWidget::hyperTimecodeToStore()
     const int rate = shown.toInt(&isNumber, 10);
     if (isNumber) {
         const int fps = leadingNumber(ui->comboBox_fps->currentText().toUtf8().toStdString());
-        return rate != 0 && isAllowedTimecodeRate(fps, rate) ? std::to_string(rate) : "0";
+        return rate != 0 && isAllowedTimecodeRate(fps, rate) ? std::to_string(rate)
+                                                             : kUnfitTimecodeRate;
     }
     // No number: a typed item text ("Local Time") means that item; anything
     // else keeps the choice the box holds, and an empty box stores "none",
@@ -213,7 +214,7 @@ std::string UniSettingsWidget::hyperTimecodeToStore()
     const int typedItem = box->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (typedItem >= 0)
         return box->itemData(typedItem).toString().toLocal8Bit().toStdString();
-    return index >= 0 ? currentItemData(box) : std::string("none");
+    return index >= 0 ? currentItemData(box) : std::string(kNoTimecode);
 }
 
 bool UniSettingsWidget::apply()
@@ -237,12 +238,12 @@ bool UniSettingsWidget::apply()
         else if (rate != 0 && isAllowedTimecodeRate(fps, rate))
             store.setValue(kTimecodeRateKey, std::to_string(rate));
         else
-            store.setValue(kTimecodeRateKey, "0");
+            store.setValue(kTimecodeRateKey, kUnfitTimecodeRate);
     }
 
     if (connectionModeEnabled(store)) {
         const bool immune = ui->comboBox_connection_mode->currentIndex() == 1;
-        store.setValue(kConnectionModeKey, immune ? "magnetic immunity" : "normal");
+        store.setValue(kConnectionModeKey, immune ? kMagneticImmunityMode : kNormalMode);
     }
     return true;
 }

@@ -1,4 +1,4 @@
-#include "plugin/ModuleIdentity.h"
+#include "lookup/ModuleIdentity.h"
 
 namespace {
 // Written once by the factory before any page exists, then only read, all

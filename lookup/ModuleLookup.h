@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host/Application.h"
-#include "plugin/ModuleIdentity.h"
+#include "lookup/ModuleIdentity.h"
 
 #include <system_error>
 #include <typeinfo>
