@@ -78,11 +78,14 @@ QString PluginLoader::loadFolder(const QString &folder)
     const QString problem = PluginFile::listingProblem(folder);
     if (!problem.isEmpty())
         return problem;
+    // Filtered by suffix here: a QDir name filter is a wildcard pattern,
+    // which brings in Qt's regular-expression engine (and its library's
+    // relocations) for one comparison.
     const QDir dir(folder);
-    const QStringList files =
-            dir.entryList({QStringLiteral("*.plg")}, QDir::Files | QDir::Hidden, QDir::Name);
-    for (const QString &file : files)
-        loadFile(dir.filePath(file));
+    for (const QString &file : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+        if (file.endsWith(QLatin1String(".plg"), Qt::CaseInsensitive))
+            loadFile(dir.filePath(file));
+    }
     return QString();
 }
 
