@@ -71,6 +71,7 @@ void tst_WqlQuery::query_data()
     QTest::newRow("like underscore") << "WHERE Name LIKE '_e_%'" << "2,4";
     QTest::newRow("character set refused") << "WHERE Name LIKE '[a-d]%'" << "0x80041017";
     QTest::newRow("not like, NULL is no match") << "WHERE NOT (Note LIKE 'ROOT%')" << "1,3,4";
+    QTest::newRow("like, the known start folds case") << "WHERE Note LIKE 'rOoT%'" << "2";
     QTest::newRow("malformed") << "WHERE Id = " << "0x80041017";
     QTest::newRow("unknown property") << "WHERE Nope = 1" << "0x80041017";
     QTest::newRow("too deep") << "WHERE " + QString(101, '(') + "Id = 1" + QString(101, ')') << "0x80041017";

@@ -5,6 +5,10 @@
 #include "providers/IdentityProvider.h"
 #include "providers/NetworkAdapterProvider.h"
 
+#include <array>
+#include <iterator>
+#include <utility>
+
 using winapi_seam::Row;
 
 namespace {
@@ -45,6 +49,25 @@ const BuiltinClass *builtin(const std::wstring &className)
     return nullptr;
 }
 
+// A built-in class's definition never changes: made once, when a query
+// first names the class (a scan names two of the seven), each in a static
+// of its own.
+template<std::size_t I>
+const ClassCatalog::Table &definition()
+{
+    static const ClassCatalog::Table table =
+            ClassTable::make(kBuiltins[I].name, kBuiltins[I].columns, {});
+    return table;
+}
+
+template<std::size_t... I>
+constexpr auto definitionsOf(std::index_sequence<I...>)
+{
+    return std::array<const ClassCatalog::Table &(*)(), sizeof...(I)>{&definition<I>...};
+}
+
+const auto definitions = definitionsOf(std::make_index_sequence<std::size(kBuiltins)>());
+
 } // namespace
 
 ClassCatalog::Table ClassCatalog::find(const std::wstring &className, bool *scripted)
@@ -54,14 +77,7 @@ ClassCatalog::Table ClassCatalog::find(const std::wstring &className, bool *scri
     if (table)
         return table;
     const BuiltinClass *known = builtin(className);
-    // A built-in class's definition never changes: made once, for all queries.
-    static const std::vector<Table> definitions = [] {
-        std::vector<Table> all;
-        for (const BuiltinClass &builtin : kBuiltins)
-            all.push_back(ClassTable::make(builtin.name, builtin.columns, {}));
-        return all;
-    }();
-    return known ? definitions[std::size_t(known - kBuiltins)] : nullptr;
+    return known ? definitions[std::size_t(known - kBuiltins)]() : nullptr;
 }
 
 std::vector<Values> ClassCatalog::machineRows(const std::wstring &className, int index)

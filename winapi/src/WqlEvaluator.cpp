@@ -67,11 +67,7 @@ bool WqlEvaluator::matches(const WqlCondition &condition, const std::vector<Valu
     case Type::Like:
     case Type::NotLike: {
         const Value &value = row.at(condition.column);
-        const std::wstring text = value.kind() == Value::Kind::Int32
-                ? std::to_wstring(value.intValue())
-                : value.textValue();
-        const bool kind = value.kind() == Value::Kind::Text || value.kind() == Value::Kind::Int32;
-        const bool like = kind && WqlEvaluator::like(text.c_str(), condition.literal.text.c_str());
+        const bool like = likeValue(value, condition.literal.text);
         return condition.type == Type::Like ? like : (!value.isNull() && !like);
     }
     }
@@ -105,6 +101,23 @@ bool WqlEvaluator::compare(const Value &value, const WqlCondition &condition)
     default:
         return false;
     }
+}
+
+bool WqlEvaluator::likeValue(const Value &value, const std::wstring &pattern)
+{
+    if (value.kind() == Value::Kind::Int32)
+        return like(std::to_wstring(value.intValue()).c_str(), pattern.c_str());
+    if (value.kind() != Value::Kind::Text)
+        return false;
+    // The pattern's literal start against how the text is known to start
+    // ("ROOT%" against a PCI device), so that a deferred text is made only
+    // when it may match.
+    const std::wstring &known = value.knownText();
+    for (std::size_t i = 0; i < known.size() && i < pattern.size() && pattern[i] != L'%'; ++i) {
+        if (pattern[i] != L'_' && TextFold::fold(pattern[i]) != TextFold::fold(known[i]))
+            return false;
+    }
+    return like(value.textValue().c_str(), pattern.c_str());
 }
 
 // Backtracks only over '%': at most one pending '%' is retried at a time, so

@@ -21,5 +21,6 @@ public:
 
 private:
     static bool compare(const winapi_seam::Value &value, const WqlCondition &condition);
+    static bool likeValue(const winapi_seam::Value &value, const std::wstring &pattern);
     static bool like(const wchar_t *text, const wchar_t *pattern);
 };

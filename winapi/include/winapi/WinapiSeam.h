@@ -5,6 +5,7 @@
 // and fuzzers only, never by a WMI client.
 #include <winapi/WinTypes.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -27,17 +28,24 @@ public:
     {
         return Value(Kind::TextArray, {}, 0, std::move(texts));
     }
+    // A text that costs reads to make (a device identity from sysfs), made
+    // when it is first read, once, for every copy of the value; `known` is
+    // how it starts, known without those reads.
+    static Value deferredText(std::wstring known, std::function<std::wstring()> make);
 
     Kind kind() const { return m_kind; }
     bool isNull() const { return m_kind == Kind::Null; }
-    const std::wstring &textValue() const { return m_text; }
+    const std::wstring &textValue() const; // makes a deferred text
+    // How the text starts without making it: the whole text unless deferred.
+    const std::wstring &knownText() const { return m_text; }
     int intValue() const { return m_int; }
     bool boolValue() const { return m_int != 0; }
     const std::vector<std::wstring> &arrayValue() const { return m_array; }
 
     bool operator==(const Value &o) const
     {
-        return m_kind == o.m_kind && m_text == o.m_text && m_int == o.m_int && m_array == o.m_array;
+        return m_kind == o.m_kind && textValue() == o.textValue() && m_int == o.m_int &&
+                m_array == o.m_array;
     }
 
 private:
@@ -52,6 +60,8 @@ private:
     std::wstring m_text;
     int m_int = 0;
     std::vector<std::wstring> m_array;
+    struct Deferred;
+    std::shared_ptr<Deferred> m_deferred;
 };
 
 // Property name -> value, in the class's property order.

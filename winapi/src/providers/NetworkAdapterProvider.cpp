@@ -18,7 +18,7 @@ namespace {
 Value macAddress(const NetworkInterface &interface)
 {
     const auto &bytes = interface.hardwareAddress;
-    if (bytes.size() != 6 || bytes == std::vector<uint8_t>(6, 0))
+    if (bytes.size() != 6 || std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return !b; }))
         return Value::null();
     std::wstring text = digits(bytes[0], 16, 2);
     for (std::size_t i = 1; i < 6; ++i)
@@ -47,18 +47,17 @@ std::vector<Values> NetworkAdapterProvider::adapterRows()
     std::vector<Values> rows;
     unsigned int rootNumber = 0;
     const std::vector<NetworkInterface> interfaces = NetworkInterfaces::read(false);
-    std::vector<std::wstring> devices = PnpDeviceId::forInterfaces(interfaces);
+    std::vector<Value> devices = PnpDeviceId::forInterfaces(interfaces);
     for (std::size_t i = 0; i < interfaces.size(); ++i) {
         const NetworkInterface &interface = interfaces[i];
         const std::wstring name = SysfsReader::widen(interface.name);
-        std::wstring pnp = std::move(devices[i]);
+        Value pnp = std::move(devices[i]);
         // Windows lists software adapters under ROOT\NET, numbered from 0000.
-        if (pnp.empty())
-            pnp = L"ROOT\\NET\\" + digits(rootNumber++, 10, 4);
+        if (pnp.isNull())
+            pnp = Value::text(L"ROOT\\NET\\" + digits(rootNumber++, 10, 4));
         rows.push_back(row({Value::int32(interface.index), Value::int32(interface.index),
                             macAddress(interface), Value::text(name), Value::text(name),
-                            Value::int32(connectionStatus(interface.flags)),
-                            Value::text(std::move(pnp))}));
+                            Value::int32(connectionStatus(interface.flags)), std::move(pnp)}));
     }
     return rows;
 }

@@ -15,6 +15,8 @@
 #include <sys/utsname.h>
 #include <unistd.h>
 
+using winapi_seam::Value;
+
 namespace {
 
 std::string baseName(const std::string &path) { return path.substr(path.rfind('/') + 1); }
@@ -73,13 +75,15 @@ std::wstring usbId(const std::string &directory)
             instance(directory);
 }
 
-std::wstring forDevice(const std::string &devicePath)
+// Sysfs names bus devices by their address, so the folder names alone tell
+// a PCI function ("0000:00:03.0") or a USB device ("1-1.2", not its
+// interface "1-1.2:1.0") without a system call. The network device may hang
+// below its bus device (virtio-net below its PCI function, a USB adapter's
+// interface below the USB device). The ids are read from sysfs only when the
+// text is read: the address list's query only asks whether it is a ROOT
+// device, which the bus tells.
+Value forDevice(const std::string &devicePath)
 {
-    // Sysfs names bus devices by their address, so the folder names alone
-    // tell a PCI function ("0000:00:03.0") or a USB device ("1-1.2", not its
-    // interface "1-1.2:1.0") without a system call. The network device may
-    // hang below its bus device (virtio-net below its PCI function, a USB
-    // adapter's interface below the USB device).
     std::string directory = devicePath;
     while (directory.size() > 12) {
         const std::string name = baseName(directory);
@@ -87,15 +91,15 @@ std::wstring forDevice(const std::string &devicePath)
                 std::all_of(name.begin(), name.end(),
                             [](char c) { return std::isxdigit(c) || c == ':' || c == '.'; });
         if (pci)
-            return pciId(directory);
+            return Value::deferredText(L"PCI\\VEN_", [directory] { return pciId(directory); });
         const bool usb = name.find('-') != std::string::npos &&
                 std::all_of(name.begin(), name.end(),
                             [](char c) { return std::isdigit(c) || c == '-' || c == '.'; });
         if (usb)
-            return usbId(directory);
+            return Value::deferredText(L"USB\\VID_", [directory] { return usbId(directory); });
         directory.resize(directory.rfind('/'));
     }
-    return std::wstring();
+    return Value::null();
 }
 
 // Linux 5.15 and later name a link's parent device in the dump, so that
@@ -126,7 +130,7 @@ std::string devicePath(const std::string &name)
 
 } // namespace
 
-std::vector<std::wstring> PnpDeviceId::forInterfaces(const std::vector<NetworkInterface> &interfaces)
+std::vector<Value> PnpDeviceId::forInterfaces(const std::vector<NetworkInterface> &interfaces)
 {
     // An interface keeps its device while its index, name and parent stay
     // (the kernel does not hand an index out again soon), so each one's
@@ -134,10 +138,10 @@ std::vector<std::wstring> PnpDeviceId::forInterfaces(const std::vector<NetworkIn
     // Only the interfaces of the latest scan are kept.
     using Key = std::tuple<int, std::string, std::string>;
     static std::mutex mutex;
-    static std::map<Key, std::wstring> known;
+    static std::map<Key, Value> known;
     static const bool namesParents = kernelNamesParents();
-    std::map<Key, std::wstring> current;
-    std::vector<std::wstring> ids;
+    std::map<Key, Value> current;
+    std::vector<Value> ids;
     const std::lock_guard<std::mutex> lock(mutex);
     for (const NetworkInterface &interface : interfaces) {
         // Known entries move over whole; only new interfaces are looked up.
@@ -146,7 +150,7 @@ std::vector<std::wstring> PnpDeviceId::forInterfaces(const std::vector<NetworkIn
         if (kept == current.end()) {
             const bool device = !namesParents || !interface.parent.empty();
             kept = current.emplace(std::move(key),
-                                   device ? forDevice(devicePath(interface.name)) : std::wstring())
+                                   device ? forDevice(devicePath(interface.name)) : Value::null())
                            .first;
         }
         ids.push_back(kept->second);

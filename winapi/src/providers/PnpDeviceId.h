@@ -2,6 +2,8 @@
 
 #include "NetworkInterfaces.h"
 
+#include <winapi/WinapiSeam.h>
+
 #include <string>
 #include <vector>
 
@@ -11,7 +13,8 @@
 class PnpDeviceId
 {
 public:
-    // One per interface, in their order; empty for an interface with no
-    // PCI or USB device above it.
-    static std::vector<std::wstring> forInterfaces(const std::vector<NetworkInterface> &interfaces);
+    // One per interface, in their order, each text read from sysfs when it
+    // is first read; NULL for an interface with no PCI or USB device above it.
+    static std::vector<winapi_seam::Value> forInterfaces(
+            const std::vector<NetworkInterface> &interfaces);
 };
