@@ -10,30 +10,23 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <limits>
 
 namespace {
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-struct Stat
+// Median, lowest and highest; NaN for no values.
+void summarize(std::vector<double> values, double *median, double *low, double *high)
 {
-    double median = kNaN, low = kNaN, high = kNaN;
-    bool valid() const { return !std::isnan(median); }
-};
-
-Stat statOf(std::vector<double> values)
-{
-    Stat s;
+    *median = *low = *high = kNaN;
     if (values.empty())
-        return s;
+        return;
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
-    s.median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    s.low = values.front();
-    s.high = values.back();
-    return s;
+    *median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    *low = values.front();
+    *high = values.back();
 }
 
 std::string formatTime(double seconds)
@@ -61,6 +54,18 @@ std::string formatBytes(double bytes)
         std::snprintf(text, sizeof text, "%.1f KiB", bytes / 1024);
     else
         std::snprintf(text, sizeof text, "%.0f B", bytes);
+    return text;
+}
+
+std::string formatCount(double count)
+{
+    char text[32];
+    if (std::isnan(count))
+        return "n/a";
+    if (count >= 1e6)
+        std::snprintf(text, sizeof text, "%.2f M", count / 1e6);
+    else
+        std::snprintf(text, sizeof text, "%.1f k", count / 1e3);
     return text;
 }
 
@@ -161,125 +166,182 @@ const BenchTable::Samples *BenchTable::find(const std::string &name) const
     return it == m_samples.end() ? nullptr : &it->second;
 }
 
-void BenchTable::print() const
+bool BenchTable::Stat::valid() const { return !std::isnan(median); }
+
+BenchTable::Stat BenchTable::stat(const std::string &name) const
 {
-    std::fprintf(stderr, "\n");
-    struct Line
-    {
-        std::string what, median, spread, goal, met;
-    };
-    std::vector<Line> lines;
+    Stat s;
+    const Samples *samples = find(name);
+    summarize(samples ? samples->seconds : std::vector<double>(), &s.median, &s.low, &s.high);
+    return s;
+}
 
-    const auto time = [&](const std::string &name) {
-        const Samples *s = find(name);
-        return s ? statOf(s->seconds) : Stat();
-    };
-    const auto counter = [&](const std::string &name, const std::string &key) {
-        const Samples *s = find(name);
-        if (!s || !s->counters.count(key))
-            return Stat();
-        return statOf(s->counters.at(key));
-    };
-    const auto error = [&](const std::string &name) {
-        const Samples *s = find(name);
-        return s ? s->error : std::string("not run");
-    };
-    const auto verdict = [](bool valid, bool met) {
-        return std::string(!valid ? "n/a" : met ? "yes" : "NO");
-    };
-    const auto timeRow = [&](const std::string &what, const std::string &name,
-                             const std::string &goal, double limit) {
-        const Stat s = time(name);
-        Line line{what, formatTime(s.median), formatTime(s.low) + " - " + formatTime(s.high), goal,
-                  ""};
-        if (!s.valid())
-            line.median = "n/a (" + error(name) + ")";
-        line.met = limit > 0 ? verdict(s.valid(), s.median <= limit) : "";
-        lines.push_back(line);
-    };
-    // Ratio of medians; the spread is the widest ratio the samples allow.
-    const auto ratioRow = [&](const std::string &what, const std::string &top,
-                              const std::string &bottom, const std::string &goal, double limit) {
-        const Stat a = time(top), b = time(bottom);
-        const bool valid = a.valid() && b.valid();
-        Line line{what, valid ? formatRatio(a.median / b.median) : "n/a",
-                  valid ? formatRatio(a.low / b.high) + " - " + formatRatio(a.high / b.low) : "",
-                  goal, goal.empty() ? "" : verdict(valid, valid && a.median / b.median <= limit)};
-        lines.push_back(line);
-    };
-    const auto bytesRow = [&](const std::string &what, const std::string &name,
-                              const std::string &key, const std::string &goal,
-                              const std::function<bool(double)> &met) {
-        const Stat s = counter(name, key);
-        Line line{what, formatBytes(s.median), formatBytes(s.low) + " - " + formatBytes(s.high),
-                  goal, met ? verdict(s.valid(), s.valid() && met(s.median)) : ""};
-        if (!s.valid())
-            line.median = "n/a (" + error(name) + ")";
-        lines.push_back(line);
-    };
+BenchTable::Stat BenchTable::counterStat(const std::string &name, const std::string &key) const
+{
+    Stat s;
+    const Samples *samples = find(name);
+    const bool has = samples && samples->counters.count(key);
+    summarize(has ? samples->counters.at(key) : std::vector<double>(), &s.median, &s.low, &s.high);
+    return s;
+}
 
-    const auto heading = [&](const std::string &what) { lines.push_back({what, "", "", "", ""}); };
-    heading("What a user waits for");
-    timeRow("Device page first show, fresh process (everything cold)", "fresh/page", "", 0);
-    timeRow("Device page first show, running host right after a network change", "changed/page", "",
-            0);
-    timeRow("Device page repeat show (same process, no change since the last show)", "repeat/page",
-            "", 0);
-    timeRow("SettingsPage::apply()", "pageApply", "", 0);
-    timeRow("SettingsPage::restoreDefaults() with a widget (remove + reload)",
-            "pageRestoreDefaults", "", 0);
-    timeRow("plug-in start: dlopen uis_dev.plg, descriptor, factory, init", "pluginStart",
-            "<= 2 ms", 2e-3);
-    timeRow("studio --settings --dump: start to dialog shown and closed, CPU", "studio/cpu", "", 0);
-    timeRow("minimal Qt program showing one dialog, CPU", "minimal/cpu", "", 0);
-    ratioRow("  ratio studio / minimal program, CPU", "studio/cpu", "minimal/cpu", "<= 1.15x", 1.15);
-    timeRow("studio --settings --dump, wall clock", "studio/wall", "", 0);
-    timeRow("minimal Qt program showing one dialog, wall clock", "minimal/wall", "", 0);
+std::string BenchTable::error(const std::string &name) const
+{
+    const Samples *s = find(name);
+    return s ? s->error : std::string("not run");
+}
 
-    heading("Address scan (MachineInfo().localIpAddresses()) against Qt, taken in turns");
-    timeRow("scan, first call in a fresh process", "fresh/scan", "", 0);
-    timeRow("QNetworkInterface::allAddresses(), first call in a fresh process", "fresh/qt", "", 0);
-    ratioRow("  ratio scan / Qt, fresh process", "fresh/scan", "fresh/qt", "<= 1.5x", 1.5);
-    timeRow("scan right after a network change", "changed/scan", "", 0);
-    timeRow("QNetworkInterface::allAddresses() right after a network change", "changed/qt", "", 0);
-    ratioRow("  ratio scan / Qt, after a change", "changed/scan", "changed/qt", "<= 1.5x", 1.5);
-    timeRow("scan repeated, no change (mean of 20 calls per sample)", "warm/scan", "", 0);
-    timeRow("QNetworkInterface::allAddresses() repeated, no change", "warm/qt", "", 0);
-    ratioRow("  ratio scan / Qt, repeated", "warm/scan", "warm/qt", "", 1e9);
+namespace {
+
+std::string verdict(bool valid, bool met) { return !valid ? "n/a" : met ? "yes" : "NO"; }
+
+} // namespace
+
+BenchTable::Line BenchTable::valueRow(const std::string &what, const std::string &name,
+                                      Format format, const std::string &goal, double limit) const
+{
+    const Stat s = stat(name);
+    Line line{what, format(s.median), format(s.low) + " - " + format(s.high), goal, ""};
+    if (!s.valid())
+        line.median = "n/a (" + error(name) + ")";
+    line.met = limit > 0 ? verdict(s.valid(), s.median <= limit) : "";
+    return line;
+}
+
+BenchTable::Line BenchTable::ratioRow(const std::string &what, const std::string &top,
+                                      const std::string &bottom, const std::string &goal,
+                                      double limit) const
+{
+    const Stat a = stat(top), b = stat(bottom);
+    const bool valid = a.valid() && b.valid();
+    return Line{what, valid ? formatRatio(a.median / b.median) : "n/a",
+                valid ? formatRatio(a.low / b.high) + " - " + formatRatio(a.high / b.low) : "",
+                goal, limit > 0 ? verdict(valid, valid && a.median / b.median <= limit) : ""};
+}
+
+BenchTable::Line BenchTable::bytesRow(const std::string &what, const std::string &name,
+                                      const std::string &key, const std::string &goal,
+                                      double limit) const
+{
+    const Stat s = counterStat(name, key);
+    Line line{what, formatBytes(s.median), formatBytes(s.low) + " - " + formatBytes(s.high), goal,
+              limit > 0 ? verdict(s.valid(), s.valid() && s.median <= limit) : ""};
+    if (!s.valid())
+        line.median = "n/a (" + error(name) + ")";
+    return line;
+}
+
+BenchTable::Lines BenchTable::pageRows() const
+{
+    return {
+            {"What a user waits for", "", "", "", ""},
+            valueRow("Device page first show, fresh process (everything cold)", "fresh/page",
+                     formatTime),
+            valueRow("Device page first show, running host right after a network change",
+                     "changed/page", formatTime),
+            valueRow("Device page repeat show (same process, no change since the last show)",
+                     "repeat/page", formatTime),
+            valueRow("SettingsPage::apply()", "pageApply", formatTime),
+            valueRow("SettingsPage::restoreDefaults() with a widget (remove + reload)",
+                     "pageRestoreDefaults", formatTime),
+            valueRow("plug-in start: dlopen uis_dev.plg, descriptor, factory, init", "pluginStart",
+                     formatTime, "<= 2 ms", 2e-3),
+            valueRow("studio --settings --dump: start to dialog shown and closed, CPU",
+                     "studio/cpu", formatTime),
+            valueRow("minimal Qt program showing one dialog, CPU", "minimal/cpu", formatTime),
+            ratioRow("  ratio studio / minimal program, CPU", "studio/cpu", "minimal/cpu",
+                     "<= 1.15x", 1.15),
+            valueRow("studio --settings --dump, wall clock", "studio/wall", formatTime),
+            valueRow("minimal Qt program showing one dialog, wall clock", "minimal/wall",
+                     formatTime),
+    };
+}
+
+BenchTable::Lines BenchTable::scanRows() const
+{
+    return {
+            {"Address scan (MachineInfo().localIpAddresses()) against Qt, taken in turns", "", "",
+             "", ""},
+            valueRow("scan, first call in a fresh process (cold)", "fresh/scan", formatTime),
+            valueRow("QNetworkInterface::allAddresses(), first call in a fresh process", "fresh/qt",
+                     formatTime),
+            valueRow("netlink floor (one socket, link and address dumps), fresh process",
+                     "fresh/floor", formatTime),
+            ratioRow("  ratio scan / Qt, fresh process", "fresh/scan", "fresh/qt", "<= 1.5x", 1.5),
+            ratioRow("  ratio scan / netlink floor, fresh process", "fresh/scan", "fresh/floor",
+                     "<= 2.5x", 2.5),
+            valueRow("scan, first call in a fresh process, instructions (callgrind)",
+                     "instructions/scan", formatCount),
+            valueRow("QNetworkInterface::allAddresses(), the same, instructions", "instructions/qt",
+                     formatCount),
+            ratioRow("  ratio scan / Qt, instructions", "instructions/scan", "instructions/qt",
+                     "<= 3.0x", 3.0),
+            valueRow("scan right after a network change (warm process)", "changed/scan", formatTime),
+            valueRow("QNetworkInterface::allAddresses() right after a network change", "changed/qt",
+                     formatTime),
+            ratioRow("  ratio scan / Qt, after a change", "changed/scan", "changed/qt", "<= 1.5x",
+                     1.5),
+            valueRow("scan repeated, no change (warm; mean of 20 calls per sample)", "warm/scan",
+                     formatTime),
+            valueRow("QNetworkInterface::allAddresses() repeated, no change", "warm/qt", formatTime),
+            ratioRow("  ratio scan / Qt, repeated", "warm/scan", "warm/qt"),
+    };
+}
+
+BenchTable::Lines BenchTable::scalingRows() const
+{
+    Lines lines{{"Scaling: 100 against 1000 interfaces or adapters", "", "", "", ""}};
     for (const char *count : {"10", "100", "1000"}) {
         const std::string n(count);
-        timeRow("scan, fresh process in a namespace of " + n + " software interfaces",
-                "netns/scan/" + n, "", 0);
-        timeRow("QNetworkInterface::allAddresses(), same namespace", "netns/qt/" + n, "", 0);
-        ratioRow("  ratio scan / Qt, " + n + " interfaces", "netns/scan/" + n, "netns/qt/" + n, "",
-                 1e9);
+        lines.push_back(
+                valueRow("scan, fresh process in a namespace of " + n + " software interfaces",
+                         "netns/scan/" + n, formatTime));
+        lines.push_back(valueRow("QNetworkInterface::allAddresses(), same namespace",
+                                 "netns/qt/" + n, formatTime));
+        lines.push_back(valueRow("netlink floor, same namespace", "netns/floor/" + n, formatTime));
     }
-    ratioRow("  ratio scan 1000 / 100 interfaces (linear: 10x)", "netns/scan/1000",
-             "netns/scan/100", "<= 12x", 12.0);
-    timeRow("scripted scan, 10 adapters (sizes in turns, mean of 3 calls)", "scriptedScan/10", "",
-            0);
-    timeRow("scripted scan, 100 adapters", "scriptedScan/100", "", 0);
-    timeRow("scripted scan, 1000 adapters", "scriptedScan/1000", "", 0);
-    ratioRow("  ratio 1000 / 100 adapters (linear: 10x)", "scriptedScan/1000", "scriptedScan/100",
-             "<= 12x", 12.0);
-    timeRow("WQL parse + evaluate + drain: the adapter query", "wqlQuery", "", 0);
+    Lines ratios{
+            ratioRow("  ratio scan 1000 / 100 interfaces, time", "netns/scan/1000",
+                     "netns/scan/100"),
+            ratioRow("  ratio netlink floor 1000 / 100 interfaces, time (the kernel's own)",
+                     "netns/floor/1000", "netns/floor/100"),
+            ratioRow("  ratio scan 1000 / 100 interfaces, instructions (linear: 10x)",
+                     "instructions/netns/1000", "instructions/netns/100", "<= 10.5x", 10.5),
+            valueRow("scripted scan, 10 adapters (sizes in turns, mean of 3 calls)",
+                     "scriptedScan/10", formatTime),
+            valueRow("scripted scan, 100 adapters", "scriptedScan/100", formatTime),
+            valueRow("scripted scan, 1000 adapters", "scriptedScan/1000", formatTime),
+            ratioRow("  ratio 1000 / 100 adapters, time", "scriptedScan/1000", "scriptedScan/100"),
+            ratioRow("  ratio 1000 / 100 adapters, instructions (linear: 10x)",
+                     "instructions/scripted/1000", "instructions/scripted/100", "<= 10.5x", 10.5),
+            valueRow("WQL parse + evaluate + drain: the adapter query", "wqlQuery", formatTime),
+    };
+    lines.insert(lines.end(), ratios.begin(), ratios.end());
+    return lines;
+}
 
-    heading("Memory");
+BenchTable::Lines BenchTable::memoryRows() const
+{
     // Growth is counted from the end of the first cycle; a few hundred bytes
     // of allocator bookkeeping are not a leak, one page widget (tens of KiB)
     // per cycle would be.
-    const auto noGrowth = [](double bytes) { return bytes <= 4096; };
-    bytesRow("heap growth, 1000 widget()/releaseWidget(true)", "pageWidgetCycles", "heap_growth",
-             "none (<= 4 KiB)", noGrowth);
-    bytesRow("resident growth, 1000 widget()/releaseWidget(true)", "pageWidgetCycles", "rss_growth",
-             "none (<= 4 KiB)", noGrowth);
-    bytesRow("heap growth, 1000 plug-in load/init/release", "pluginCycles", "heap_growth",
-             "none (<= 4 KiB)", noGrowth);
-    bytesRow("resident growth, 1000 plug-in load/init/release", "pluginCycles", "rss_growth",
-             "none (<= 4 KiB)", noGrowth);
-    bytesRow("heap held by one loaded page widget", "pageWidgetHeap", "heap_held", "", nullptr);
+    const std::string none = "none (<= 4 KiB)";
+    return {
+            {"Memory", "", "", "", ""},
+            bytesRow("heap growth, 1000 widget()/releaseWidget(true)", "pageWidgetCycles",
+                     "heap_growth", none, 4096),
+            bytesRow("resident growth, 1000 widget()/releaseWidget(true)", "pageWidgetCycles",
+                     "rss_growth", none, 4096),
+            bytesRow("heap growth, 1000 plug-in load/init/release", "pluginCycles", "heap_growth",
+                     none, 4096),
+            bytesRow("resident growth, 1000 plug-in load/init/release", "pluginCycles",
+                     "rss_growth", none, 4096),
+            bytesRow("heap held by one loaded page widget", "pageWidgetHeap", "heap_held"),
+    };
+}
 
-    const Stat unloaded = counter("pluginStart", "unloaded");
+void BenchTable::printLines(const Lines &lines)
+{
     size_t widths[4] = {3, 6, 6, 4};
     for (const Line &l : lines) {
         if (l.median.empty())
@@ -294,14 +356,23 @@ void BenchTable::print() const
     std::printf("%s\n",
                 std::string(widths[0] + widths[1] + widths[2] + widths[3] + 18, '-').c_str());
     for (const Line &l : lines) {
-        if (l.median.empty()) {
+        if (l.median.empty())
             std::printf("%s:\n", l.what.c_str());
-            continue;
-        }
-        std::printf("%-*s | %*s | %*s | %-*s | %s\n", int(widths[0]), l.what.c_str(),
-                    int(widths[1]), l.median.c_str(), int(widths[2]), l.spread.c_str(),
-                    int(widths[3]), l.goal.c_str(), l.met.c_str());
+        else
+            std::printf("%-*s | %*s | %*s | %-*s | %s\n", int(widths[0]), l.what.c_str(),
+                        int(widths[1]), l.median.c_str(), int(widths[2]), l.spread.c_str(),
+                        int(widths[3]), l.goal.c_str(), l.met.c_str());
     }
+}
+
+void BenchTable::print() const
+{
+    std::fprintf(stderr, "\n");
+    Lines lines;
+    for (const Lines &section : {pageRows(), scanRows(), scalingRows(), memoryRows()})
+        lines.insert(lines.end(), section.begin(), section.end());
+    printLines(lines);
+    const Stat unloaded = counterStat("pluginStart", "unloaded");
     if (unloaded.valid() && unloaded.median < 1)
         std::printf("note: dlclose kept uis_dev.plg loaded, so plug-in starts after the first "
                     "did not load the library again\n");

@@ -34,7 +34,37 @@ private:
         std::map<std::string, std::vector<double>> counters;
         std::string error;
     };
+    struct Stat
+    {
+        double median, low, high;
+        bool valid() const;
+    };
+    struct Line
+    {
+        std::string what, median, spread, goal, met;
+    };
+    using Lines = std::vector<Line>;
+    using Format = std::string (*)(double);
+
     const Samples *find(const std::string &name) const;
+    Stat stat(const std::string &name) const;
+    Stat counterStat(const std::string &name, const std::string &key) const;
+    std::string error(const std::string &name) const;
+
+    // A row of one measurement's samples; `limit` > 0 is the goal's bound.
+    Line valueRow(const std::string &what, const std::string &name, Format format,
+                  const std::string &goal = {}, double limit = 0) const;
+    // The ratio of two medians; the spread is the widest ratio the samples allow.
+    Line ratioRow(const std::string &what, const std::string &top, const std::string &bottom,
+                  const std::string &goal = {}, double limit = 0) const;
+    Line bytesRow(const std::string &what, const std::string &name, const std::string &key,
+                  const std::string &goal = {}, double limit = 0) const;
+
+    Lines pageRows() const;
+    Lines scanRows() const;
+    Lines scalingRows() const;
+    Lines memoryRows() const;
+    static void printLines(const Lines &lines);
 
     std::map<std::string, Samples> m_samples;
 };

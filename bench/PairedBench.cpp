@@ -3,6 +3,8 @@
 #include "BenchHost.h"
 #include "BenchTable.h"
 #include "ChildProcess.h"
+#include "MeasuredCall.h"
+#include "NetlinkFloor.h"
 #include "settings/SettingsPage.h"
 #include "wmi/MachineInfo.h"
 
@@ -14,11 +16,11 @@
 #include <functional>
 #include <map>
 
+#include <stdlib.h>
 #include <unistd.h>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using Samples = std::vector<double>;
 
 const int kFreshSamples = 15;
@@ -29,12 +31,7 @@ const int kStudioSamples = 7;
 const int kScriptedSamples = 9;
 const int kScriptedCallsPerSample = 3;
 
-double secondsOf(const std::function<void()> &work)
-{
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double secondsOf(const std::function<void()> &work) { return MeasuredCall::seconds(work); }
 
 bool ip(const std::vector<std::string> &arguments) { return ChildProcess::run("ip", arguments).ok; }
 
@@ -143,6 +140,33 @@ double childSeconds(const ChildProcess::Result &result)
     return seconds;
 }
 
+// The user-space instructions of the measured call in a child (`command`
+// then `--uis-child mode`), counted by callgrind: deterministic where times
+// wander with the machine. Negative when it could not be counted.
+double instructionsOf(std::vector<std::string> command, const std::string &mode)
+{
+    char file[] = "/tmp/uis-bench-callgrind-XXXXXX";
+    const int descriptor = ::mkstemp(file);
+    if (descriptor < 0)
+        return -1;
+    ::close(descriptor);
+    const std::vector<std::string> valgrind{"valgrind", "--tool=callgrind",
+                                            std::string("--callgrind-out-file=") + file,
+                                            "--toggle-collect=MeasuredCall::seconds*"};
+    const std::string program = command.front();
+    command.insert(command.begin() + (program == "ip" ? 4 : 0), valgrind.begin(), valgrind.end());
+    command.insert(command.end(), {"--uis-child", mode});
+    const bool ok = ChildProcess::run(command.front(), {command.begin() + 1, command.end()}).ok;
+    double count = -1;
+    std::ifstream output(file);
+    for (std::string line; ok && std::getline(output, line);) {
+        if (line.rfind("summary: ", 0) == 0)
+            count = std::stod(line.substr(9));
+    }
+    ::unlink(file);
+    return count;
+}
+
 } // namespace
 
 PairedBench::PairedBench(std::string self, BenchTable &table)
@@ -157,6 +181,14 @@ int PairedBench::child(const std::string &mode)
         seconds = secondsOf([] { MachineInfo().localIpAddresses(); });
     } else if (mode == "qt") {
         seconds = secondsOf([] { QNetworkInterface::allAddresses(); });
+    } else if (mode == "floor") {
+        seconds = secondsOf([] { NetlinkFloor::dumpAll(); });
+    } else if (mode.rfind("scripted-", 0) == 0) {
+        // A warm scan of the scripted adapters: what grows with their number.
+        const int count = std::atoi(mode.c_str() + 9);
+        scriptAdapters(count);
+        MachineInfo().localIpAddresses();
+        seconds = secondsOf([] { MachineInfo().localIpAddresses(); });
     } else if (mode == "page") {
         BenchHost host;
         storeSomeValues(*host.peers);
@@ -187,8 +219,8 @@ void PairedBench::freshProcessRows()
     for (int i = 0; i < kFreshSamples && error.empty(); ++i) {
         // Turns about, so neither side always runs right after the other.
         const std::vector<std::string> order = i % 2
-                ? std::vector<std::string>{"qt", "scan", "page"}
-                : std::vector<std::string>{"page", "scan", "qt"};
+                ? std::vector<std::string>{"qt", "floor", "scan", "page"}
+                : std::vector<std::string>{"page", "scan", "floor", "qt"};
         for (const std::string &mode : order) {
             const double seconds = childSeconds(ChildProcess::run(m_self, {"--uis-child", mode}));
             if (seconds < 0)
@@ -198,6 +230,15 @@ void PairedBench::freshProcessRows()
     }
     for (const auto &entry : samples)
         m_table.addSamples(entry.first, entry.second, error);
+    for (const char *mode : {"scan", "qt"})
+        addInstructions(std::string("instructions/") + mode, {m_self}, mode);
+}
+
+void PairedBench::addInstructions(const std::string &row, const std::vector<std::string> &command,
+                                  const std::string &mode)
+{
+    const double count = instructionsOf(command, mode);
+    m_table.addSamples(row, {count}, count < 0 ? "needs valgrind" : "");
 }
 
 void PairedBench::inProcessRows()
@@ -249,23 +290,27 @@ void PairedBench::namespaceRows()
 {
     DummyNamespace space;
     for (const int count : {10, 100, 1000}) {
-        Samples scan, qt;
+        std::map<std::string, Samples> samples;
         std::string error =
                 space.growTo(count) ? "" : "needs root and ip(8) for a network namespace";
         for (int i = 0; i < kNamespaceSamples && error.empty(); ++i) {
-            for (const char *mode : i % 2 ? std::vector<const char *>{"qt", "scan"}
-                                          : std::vector<const char *>{"scan", "qt"}) {
+            for (const char *mode : i % 2 ? std::vector<const char *>{"qt", "floor", "scan"}
+                                          : std::vector<const char *>{"scan", "floor", "qt"}) {
                 const double seconds =
                         childSeconds(ChildProcess::run("ip",
                                                        {"netns", "exec", space.name(), m_self,
                                                         "--uis-child", mode}));
                 if (seconds < 0)
                     error = "a child process failed";
-                (std::string(mode) == "scan" ? scan : qt).push_back(seconds);
+                samples[mode].push_back(seconds);
             }
         }
-        m_table.addSamples("netns/scan/" + std::to_string(count), scan, error);
-        m_table.addSamples("netns/qt/" + std::to_string(count), qt, error);
+        for (const char *mode : {"scan", "qt", "floor"})
+            m_table.addSamples("netns/" + std::string(mode) + "/" + std::to_string(count),
+                               samples[mode], error);
+        if (count >= 100 && error.empty())
+            addInstructions("instructions/netns/" + std::to_string(count),
+                            {"ip", "netns", "exec", space.name(), m_self}, "scan");
     }
 }
 
@@ -291,6 +336,9 @@ void PairedBench::scriptedRows()
     }
     for (const auto &entry : samples)
         m_table.addSamples("scriptedScan/" + std::to_string(entry.first), entry.second, error);
+    for (const char *count : {"100", "1000"})
+        addInstructions(std::string("instructions/scripted/") + count, {m_self},
+                        std::string("scripted-") + count);
 }
 
 void PairedBench::studioRows()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class BenchTable;
 
@@ -17,7 +18,8 @@ public:
     void run();
 
     // `uis_bench --uis-child MODE`: one first call in this fresh process
-    // ("scan", "qt" or "page"); prints its seconds. Returns the exit status.
+    // ("scan", "qt", "floor" or "page"), or a warm scan of N scripted
+    // adapters ("scripted-N"); prints its seconds. Returns the exit status.
     static int child(const std::string &mode);
 
 private:
@@ -26,6 +28,9 @@ private:
     void namespaceRows();
     void scriptedRows();
     void studioRows();
+    // One callgrind count of a child's measured call as the row's sample.
+    void addInstructions(const std::string &row, const std::vector<std::string> &command,
+                         const std::string &mode);
 
     std::string m_self;
     BenchTable &m_table;
