@@ -1,21 +1,14 @@
 #include "wmi/BstrText.h"
 
-#include <memory>
 #include <string>
 
-namespace {
-
-struct BstrFree
-{
-    void operator()(OLECHAR *text) const { SysFreeString(text); }
-};
-
-} // namespace
-
-_bstr_t toBstr(const QString &text)
+ScopedBstr toBstr(const QString &text)
 {
     const std::wstring wide = text.toStdWString();
-    return _bstr_t(wide.c_str());
+    ScopedBstr bstr(SysAllocString(wide.c_str()));
+    if (!bstr)
+        _com_issue_error(E_OUTOFMEMORY);
+    return bstr;
 }
 
 QString fromBstr(const OLECHAR *text)
@@ -25,12 +18,18 @@ QString fromBstr(const OLECHAR *text)
     return QString::fromWCharArray(text, -1);
 }
 
-bool bstrElement(SAFEARRAY *array, LONG index, QString *text)
+QStringList bstrElements(SAFEARRAY *array, LONG maxCount)
 {
-    BSTR element = nullptr;
-    if (FAILED(SafeArrayGetElement(array, &index, &element)))
-        return false;
-    const std::unique_ptr<OLECHAR, BstrFree> owned(element);
-    *text = fromBstr(element);
-    return true;
+    QStringList texts;
+    LONG lower = 0;
+    LONG upper = -1;
+    if (!array || FAILED(SafeArrayGetLBound(array, 1, &lower)) ||
+        FAILED(SafeArrayGetUBound(array, 1, &upper)))
+        return texts;
+    for (LONG index = lower; index <= upper && index - lower < maxCount; ++index) {
+        ScopedBstr element;
+        if (SUCCEEDED(SafeArrayGetElement(array, &index, element.put())))
+            texts.append(fromBstr(element.get()));
+    }
+    return texts;
 }

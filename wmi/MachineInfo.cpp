@@ -1,7 +1,6 @@
 #include "wmi/MachineInfo.h"
 
-#include "wmi/BstrText.h"
-#include "wmi/ScopedVariant.h"
+#include "wmi/PropertyValues.h"
 #include "wmi/WMIConnection.h"
 
 #include <QLocale>
@@ -18,23 +17,6 @@ const QString kAdapterQuery = QStringLiteral(
         "NOT NULL) AND (NOT (PNPDeviceID LIKE 'ROOT%'))");
 const QString kConfigurationQuery =
         QStringLiteral("SELECT * FROM Win32_NetworkAdapterConfiguration WHERE Index = %1");
-
-// The first address of an adapter configuration's "IPAddress" array, if it
-// holds one.
-bool firstAddress(const WMIObject &configuration, QString *address)
-{
-    ScopedVariant addresses;
-    configuration.get(QStringLiteral("IPAddress"), addresses.ptr());
-    if (addresses.type() != (VT_ARRAY | VT_BSTR))
-        return false;
-    SAFEARRAY *array = addresses.get().parray;
-    LONG lower = 0;
-    LONG upper = -1;
-    if (!array || FAILED(SafeArrayGetLBound(array, 1, &lower)) ||
-        FAILED(SafeArrayGetUBound(array, 1, &upper)) || upper < lower)
-        return false;
-    return bstrElement(array, lower, address);
-}
 
 } // namespace
 
@@ -58,24 +40,26 @@ QMap<QString, QString> MachineInfo::localIpAddresses() const
     QRegExp linkLocal = kLinkLocalPattern;
     const QVector<WMIObject> adapters = connection->query(kAdapterQuery);
     for (const WMIObject &adapter : adapters) {
-        ScopedVariant mac;
-        adapter.get(QStringLiteral("MACAddress"), mac.ptr());
-        const QString macText = mac.type() == VT_BSTR ? fromBstr(mac.get().bstrVal) : QString();
-
-        ScopedVariant index;
-        adapter.get(QStringLiteral("Index"), index.ptr());
-        // Deliberately the end of the scan, not a skip: the addresses found
-        // so far are the answer, as the plug-in has always listed them.
-        if (index.type() != VT_I4)
+        const QString macText =
+                textProperty(adapter, QStringLiteral("MACAddress")).value_or(QString());
+        // Ends the scan, not only this adapter's entry: an adapter that WMI
+        // cannot describe makes the rest of its answer suspect, so only the
+        // addresses before it are listed.
+        const std::optional<qint32> index = int32Property(adapter, QStringLiteral("Index"));
+        if (!index)
             break;
-        const QVector<WMIObject> configurations = connection->query(
-                kConfigurationQuery.arg(index.get().lVal, 0, 10, QLatin1Char(' ')));
+        const QVector<WMIObject> configurations =
+                connection->query(kConfigurationQuery.arg(*index, 0, 10, QLatin1Char(' ')));
         if (configurations.isEmpty())
-            break; // deliberately the end too, as above
+            break; // the end too, as above
 
-        QString address;
-        if (!firstAddress(configurations.first(), &address))
+        // Only the first address of an adapter is offered.
+        const QStringList first =
+                textArrayProperty(configurations.first(), QStringLiteral("IPAddress"), 1)
+                        .value_or(QStringList());
+        if (first.isEmpty())
             continue;
+        const QString &address = first.first();
         if (linkLocal.exactMatch(address))
             continue;
         addresses.insert(address, macText);
@@ -88,10 +72,7 @@ QString MachineInfo::firstRowText(const QString &wql, const QString &property) c
     const QVector<WMIObject> rows = connection->query(wql);
     if (rows.isEmpty())
         return QString();
-    ScopedVariant value;
-    if (!rows.first().get(property, value.ptr()) || value.type() != VT_BSTR)
-        return QString();
-    return fromBstr(value.get().bstrVal);
+    return textProperty(rows.first(), property).value_or(QString());
 }
 
 QString MachineInfo::biosSerialNumber() const

@@ -1,20 +1,12 @@
 #pragma once
 
+#include "wmi/ComHandle.h"
 #include "wmi/WmiPlatform.h"
 
-// Owns a SAFEARRAY that a call handed out and destroys it once.
-class ScopedSafeArray
+struct SafeArrayFree
 {
-public:
-    ScopedSafeArray() = default;
-    ~ScopedSafeArray();
-    ScopedSafeArray(const ScopedSafeArray &) = delete;
-    ScopedSafeArray &operator=(const ScopedSafeArray &) = delete;
-
-    SAFEARRAY *get() const { return array; }
-    // Destroys what is held and hands out the slot for a call to fill.
-    SAFEARRAY **put();
-
-private:
-    SAFEARRAY *array = nullptr;
+    void operator()(SAFEARRAY *array) const { SafeArrayDestroy(array); }
 };
+
+// Owns a SAFEARRAY that a call handed out and destroys it once.
+using ScopedSafeArray = ComHandle<SAFEARRAY, SafeArrayFree>;

@@ -66,13 +66,12 @@ bool WMIConnection::connect(const QString &host, const QString &user, const QStr
     // An empty user means the caller's own credentials: neither user nor
     // password is passed then.
     const bool withCredentials = !user.isEmpty();
-    const _bstr_t pathText = toBstr(path);
-    const _bstr_t userText = withCredentials ? toBstr(user) : _bstr_t();
-    const _bstr_t passwordText = withCredentials ? toBstr(password) : _bstr_t();
+    const ScopedBstr pathText = toBstr(path);
+    const ScopedBstr userText = withCredentials ? toBstr(user) : ScopedBstr();
+    const ScopedBstr passwordText = withCredentials ? toBstr(password) : ScopedBstr();
     ComPtr<IWbemServices> newServices;
-    if (failed(newLocator->ConnectServer(pathText, withCredentials ? BSTR(userText) : nullptr,
-                                         withCredentials ? BSTR(passwordText) : nullptr, nullptr, 0,
-                                         nullptr, nullptr, newServices.put()),
+    if (failed(newLocator->ConnectServer(pathText.get(), userText.get(), passwordText.get(),
+                                         nullptr, 0, nullptr, nullptr, newServices.put()),
                "IWbemLocator::ConnectServer", failure))
         return false;
 
@@ -92,10 +91,10 @@ QVector<WMIObject> WMIConnection::query(const QString &wql, WmiFailure *failure)
     QVector<WMIObject> rows;
     if (!services)
         return rows;
-    const _bstr_t language(L"WQL");
-    const _bstr_t text = toBstr(wql);
+    const ScopedBstr language = toBstr(QStringLiteral("WQL"));
+    const ScopedBstr text = toBstr(wql);
     ComPtr<IEnumWbemClassObject> enumerator;
-    if (failed(services->ExecQuery(language, text,
+    if (failed(services->ExecQuery(language.get(), text.get(),
                                    WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
                                    enumerator.put()),
                "IWbemServices::ExecQuery", failure))
@@ -118,9 +117,9 @@ WMIObject WMIConnection::getObject(const QString &path)
 {
     if (!services)
         return WMIObject();
-    const _bstr_t objectPath = toBstr(path);
+    const ScopedBstr objectPath = toBstr(path);
     IWbemClassObject *object = nullptr;
-    const HRESULT hr = services->GetObject(objectPath, 0, nullptr, &object, nullptr);
+    const HRESULT hr = services->GetObject(objectPath.get(), 0, nullptr, &object, nullptr);
     WMIObject result(object);
     if (FAILED(hr))
         return WMIObject();

@@ -15,15 +15,18 @@ struct WmiFailure
 {
     QString call; // e.g. "IWbemLocator::ConnectServer"; empty: nothing failed
     HRESULT hr = S_OK;
-    // Set by a connect whose CoInitializeEx succeeded, even if a later step
-    // fails or throws: only close() ends that apartment use.
+    // Set once CoInitializeEx has succeeded, even if a later step fails or
+    // throws. close() ends only a successful connect's apartment use, so
+    // after a failed one the thread stays in the apartment until it leaves
+    // itself (CoUninitialize).
     bool apartmentEntered = false;
 };
 
 // A connection to one WMI namespace over COM. connect() makes the calling
-// thread a single-threaded apartment; close() ends that use again, so every
-// call on the connection and its rows comes from that one thread. The owner
-// calls close() before deleting the connection: destruction releases nothing.
+// thread a single-threaded apartment; close() after a successful connect
+// ends that use again, so every call on the connection and its rows comes
+// from that one thread. The owner calls close() before deleting the
+// connection: destruction releases nothing.
 class WMIConnection
 {
 public:

@@ -2,6 +2,9 @@
 
 #include "wmi/BstrText.h"
 #include "wmi/ScopedSafeArray.h"
+#include "wmi/ScopedVariant.h"
+
+#include <limits>
 
 namespace {
 
@@ -25,39 +28,23 @@ bool WMIObject::get(const QString &name, VARIANT *value) const
     IWbemClassObject *object = std::shared_ptr<IWbemClassObject>::get();
     if (!object || !value)
         return false;
-    const _bstr_t property = toBstr(name);
+    const ScopedBstr property = toBstr(name);
     // Read into a value of our own and hand it over only on success, so a
     // failed read cannot leave anything half-written in the caller's VARIANT.
-    VARIANT read;
-    VariantInit(&read);
-    if (FAILED(object->Get(property, 0, &read, nullptr, nullptr))) {
-        VariantClear(&read);
+    ScopedVariant read;
+    if (FAILED(object->Get(property.get(), 0, read.put(), nullptr, nullptr)))
         return false;
-    }
-    *value = read;
+    *value = read.release();
     return true;
 }
 
 QStringList WMIObject::propertyNames(long flags) const
 {
-    QStringList names;
     IWbemClassObject *object = std::shared_ptr<IWbemClassObject>::get();
-    if (!object)
-        return names;
     ScopedSafeArray array;
-    if (FAILED(object->GetNames(nullptr, flags, nullptr, array.put())) || !array.get())
-        return names;
-    LONG lower = 0;
-    LONG upper = -1;
-    if (FAILED(SafeArrayGetLBound(array.get(), 1, &lower)) ||
-        FAILED(SafeArrayGetUBound(array.get(), 1, &upper)))
-        return names;
-    for (LONG index = lower; index <= upper; ++index) {
-        QString name;
-        if (bstrElement(array.get(), index, &name))
-            names.append(name);
-    }
-    return names;
+    if (!object || FAILED(object->GetNames(nullptr, flags, nullptr, array.put())))
+        return QStringList();
+    return bstrElements(array.get(), std::numeric_limits<LONG>::max());
 }
 
 bool WMIObject::hasProperty(const QString &name) const

@@ -14,9 +14,9 @@ using Step = winapi_seam::Step;
 const QMap<QString, Step> kSteps{{"CoInitializeEx", Step::CoInitializeEx}, {"CoInitializeSecurity", Step::CoInitializeSecurity}, {"CoCreateInstance", Step::CoCreateInstance}, {"ConnectServer", Step::ConnectServer}, {"CoSetProxyBlanket", Step::CoSetProxyBlanket}, {"ExecQuery", Step::ExecQuery}, {"Next", Step::Next}, {"Get", Step::Get}, {"SysAllocString", Step::SysAllocString}};
 // clang-format on
 
-// A connect that fails after entering the apartment stays in it (leaving
-// after a failed CoInitializeEx would break the host's other COM users);
-// the test thread leaves it, so the next case starts clean.
+// A connect that fails after entering the apartment leaves the thread in it:
+// the client ends only a successful connect's use. The test thread leaves
+// it, so the next case starts clean.
 void leaveApartments()
 {
     while (winapi_seam::counters().apartmentDepth > 0)

@@ -3,6 +3,7 @@
 // Helpers shared by the WMI client's tests and the stand-in's: they drive the
 // COM/WMI stand-in through its seam and read rows as the plug-in does.
 #include "tests/SeamCounters.h"
+#include "wmi/PropertyValues.h"
 #include "wmi/ScopedVariant.h"
 #include "wmi/WMIObject.h"
 
@@ -17,24 +18,16 @@ using Rows = std::vector<winapi_seam::Row>;
 Q_DECLARE_METATYPE(Rows)
 Q_DECLARE_METATYPE(winapi_seam::Step)
 
-// A property as text: strings as they are, numbers in decimal, "true" or
-// "false", "null" for anything else, or "(failed)" when the read fails.
+// A property as text: strings as they are, 32-bit numbers in decimal,
+// "null" for anything else, or "(failed)" when the read fails.
 inline QString textOf(const WMIObject &row, const QString &name)
 {
-    ScopedVariant value;
-    if (!row.get(name, value.ptr()))
+    ScopedVariant probe;
+    if (!row.get(name, probe.put()))
         return QStringLiteral("(failed)");
-    const VARIANT &v = value.get();
-    switch (v.vt) {
-    case VT_BSTR:
-        return QString::fromWCharArray(v.bstrVal);
-    case VT_I4:
-        return QString::number(v.lVal);
-    case VT_BOOL:
-        return v.boolVal ? QStringLiteral("true") : QStringLiteral("false");
-    default:
-        return QStringLiteral("null");
-    }
+    if (const std::optional<qint32> number = int32Property(row, name))
+        return QString::number(*number);
+    return textProperty(row, name).value_or(QStringLiteral("null"));
 }
 
 // One property of every row, comma-separated.

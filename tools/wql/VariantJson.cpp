@@ -91,15 +91,16 @@ QJsonValue arrayJson(SAFEARRAY *array, VARTYPE elementType)
         // VARIANT of the element's type takes the copy so that clearing it
         // frees whatever was duplicated.
         ScopedVariant element;
-        void *slot = elementType == VT_VARIANT ? static_cast<void *>(element.ptr())
-                                               : static_cast<void *>(&element.ptr()->llVal);
+        VARIANT *held = element.put();
+        void *slot = elementType == VT_VARIANT ? static_cast<void *>(held)
+                                               : static_cast<void *>(&held->llVal);
         if (FAILED(SafeArrayGetElement(array, &index, slot))) {
             elements.append(QJsonValue());
             continue;
         }
         if (elementType != VT_VARIANT)
-            element.ptr()->vt = elementType;
-        elements.append(scalarJson(element.get()));
+            held->vt = elementType;
+        elements.append(scalarJson(*element.get()));
     }
     return elements;
 }

@@ -89,12 +89,12 @@ void WqlRunner::printRow(const WMIObject &row, int number)
         out << '[' << number << "]\n";
     for (const QString &name : names) {
         ScopedVariant value;
-        row.get(name, value.ptr());
+        row.get(name, value.put());
         if (json)
             fields.append(compactJson(name) + QLatin1Char(':') +
-                          compactJson(typedVariantJson(value.get())));
+                          compactJson(typedVariantJson(*value.get())));
         else
-            out << "  " << name << " = " << variantText(value.get()) << '\n';
+            out << "  " << name << " = " << variantText(*value.get()) << '\n';
     }
     // Built by hand: QJsonObject would sort the names, and the row's own
     // order is what GetNames gave.
