@@ -75,7 +75,7 @@ bool PluginLoader::isStray(const AbstractSettingsPage *page) const
 QString PluginLoader::loadFolder(const QString &folder)
 {
     // QDir lists an unreadable folder as empty; ask the system why.
-    const QString problem = PluginFile::listingProblem(folder);
+    QString problem = PluginFile::listingProblem(folder);
     if (!problem.isEmpty())
         return problem;
     // Filtered by suffix here: a QDir name filter is a wildcard pattern,
