@@ -9,12 +9,17 @@
         <translation>Formular</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+20"/>
         <source>Frame Rate</source>
         <translation>Bildrate</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+15"/>
+        <source>Hybrid frame rate</source>
+        <translation>Bildrate des Hybridsystems</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>60</source>
         <translation>60</translation>
     </message>
@@ -57,22 +62,32 @@
         <translation>Formular</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+30"/>
         <source>Device Type</source>
         <translation>Gerätetyp</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+25"/>
+        <source>Device type: Inertial</source>
+        <translation>Gerätetyp: Inertial</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>Inertial</source>
         <translation>Inertial</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+7"/>
+        <source>Device type: Hybrid</source>
+        <translation>Gerätetyp: Hybrid</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>Hybrid</source>
         <translation>Hybrid</translation>
     </message>
     <message>
-        <location filename="../settings/SettingsPage.cpp" line="+52"/>
+        <location filename="../settings/SettingsPage.cpp" line="+37"/>
         <source>Device</source>
         <translation>Gerät</translation>
     </message>
@@ -85,17 +100,27 @@
         <translation>Formular</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+20"/>
         <source>Network</source>
         <translation>Netzwerk</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+28"/>
+        <source>Network address</source>
+        <translation>Netzwerkadresse</translation>
+    </message>
+    <message>
+        <location line="+41"/>
         <source>Frame Rate (Mocap Device)</source>
         <translation>Bildrate (Mocap-Gerät)</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+15"/>
+        <source>Capture frame rate</source>
+        <translation>Aufnahme-Bildrate</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>50</source>
         <translation>50</translation>
     </message>
@@ -131,22 +156,32 @@
     </message>
     <message>
         <location line="+11"/>
-        <location line="+50"/>
+        <location line="+56"/>
         <source>This setting will be applied at next connection</source>
         <translation>Diese Einstellung wird bei der nächsten Verbindung übernommen</translation>
     </message>
     <message>
-        <location line="-31"/>
+        <location line="-34"/>
         <source>Frame Rate (PC Timecode)</source>
         <translation>Bildrate (PC-Timecode)</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+12"/>
+        <source>PC timecode frame rate</source>
+        <translation>Bildrate des PC-Timecodes</translation>
+    </message>
+    <message>
+        <location line="+38"/>
         <source>Connecting Mode</source>
         <translation>Verbindungsmodus</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+28"/>
+        <source>Connecting mode</source>
+        <translation>Verbindungsmodus</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>Normal</source>
         <translation>Normal</translation>
     </message>
@@ -156,7 +191,7 @@
         <translation>Magnetische Störfestigkeit</translation>
     </message>
     <message>
-        <location filename="../settings/UniSettingsWidget.cpp" line="+127"/>
+        <location filename="../settings/UniSettingsWidget.cpp" line="+115"/>
         <source>None</source>
         <translation>Keine</translation>
     </message>
