@@ -26,6 +26,17 @@ QString displayed(const SettingsStore *store, const char *key)
     return text;
 }
 
+// The work mode as the Device page names it, not as it is stored.
+QString workMode(const SettingsStore *store)
+{
+    QString stored = displayed(store, "current_workmode");
+    if (stored == QLatin1String("UNI"))
+        return MainWindow::tr("Inertial");
+    if (stored == QLatin1String("hybird"))
+        return MainWindow::tr("Hybrid");
+    return stored;
+}
+
 } // namespace
 
 MainWindow::MainWindow(StudioSession &session, QWidget *parent)
@@ -47,6 +58,7 @@ SettingsDialog *MainWindow::openSettings(const std::string &pageId)
         connect(m_dialog, &SettingsDialog::storesWritten, this, &MainWindow::refreshStatus);
         connect(m_dialog, &SettingsDialog::storesWritten, this, &MainWindow::reportUnsaved);
     }
+    m_dialog->setDeviceActive(m_session.device().isActive());
     m_dialog->selectPage(pageId);
     m_dialog->show();
     m_dialog->raise();
@@ -63,7 +75,7 @@ void MainWindow::refreshStatus()
     const bool active = m_session.device().isActive();
     m_ui->label_status->setText(
             tr("Work mode: %1 · Address: %2 · Capture rate: %3 · Timecode rate: %4 · Device: %5")
-                    .arg(displayed(app, "current_workmode"), displayed(hwup, "settings.hwup.ip"),
+                    .arg(workMode(app), displayed(hwup, "settings.hwup.ip"),
                          displayed(hwup, "settings.hwup.capturefps"),
                          displayed(hwup, "settings.hwup.local_timecode_rate"),
                          active ? tr("connected") : tr("disconnected")));
@@ -87,8 +99,11 @@ void MainWindow::setDeviceActive(bool active)
     m_session.device().setActive(active);
     refreshStatus();
     // The page reads the device state when it loads: reload it so it shows.
-    if (m_dialog && m_dialog->isVisible())
-        m_dialog->reloadPages();
+    if (m_dialog) {
+        m_dialog->setDeviceActive(active);
+        if (m_dialog->isVisible())
+            m_dialog->reloadPages();
+    }
 }
 
 void MainWindow::on_actionSettings_triggered() { openSettings("Device"); }

@@ -1,9 +1,11 @@
 #include "Screenshot.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QSaveFile>
 #include <QScreen>
 #include <QThread>
 #include <QWidget>
@@ -46,9 +48,12 @@ bool Screenshot::save(QWidget *window, const QString &file, QString *error)
         *error = tr("could not capture the window");
         return false;
     }
-    if (!pixmap.save(file, "PNG")) {
-        *error = tr("could not write the screenshot to “%1”").arg(file);
-        return false;
-    }
-    return true;
+    // Through a QSaveFile, which says why a write failed, and leaves no
+    // half-written file behind.
+    QSaveFile out(file);
+    if (out.open(QIODevice::WriteOnly) && pixmap.save(&out, "PNG") && out.commit())
+        return true;
+    *error = tr("could not write the screenshot to “%1”: %2")
+                     .arg(QDir::toNativeSeparators(file), out.errorString());
+    return false;
 }

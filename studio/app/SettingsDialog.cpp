@@ -8,6 +8,8 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
 
 #include <exception>
 #include <system_error>
@@ -149,6 +151,41 @@ void SettingsDialog::showPage(int index)
         }
     }
     stack->setCurrentWidget(slot.widget ? slot.widget.data() : slot.placeholder.data());
+    focusPage(stack->currentWidget());
+}
+
+void SettingsDialog::focusPage(QWidget *page)
+{
+    // A page's widget comes after the buttons in the focus chain, as it is
+    // made later: its controls are moved behind the list (and the notice).
+    // Qt leaves widgets that take no focus where they are.
+    std::vector<QWidget *> controls;
+    for (QWidget *w = page->nextInFocusChain(); page->isAncestorOf(w); w = w->nextInFocusChain()) {
+        if (w->focusPolicy() != Qt::NoFocus)
+            controls.push_back(w);
+    }
+    QWidget *previous = m_ui->label_readOnly;
+    QWidget::setTabOrder(m_ui->listWidgetPages, previous);
+    QWidget *first = nullptr;
+    for (QWidget *w : controls) {
+        QWidget::setTabOrder(previous, w);
+        previous = w;
+        if (!first && w->focusPolicy() & Qt::TabFocus && w->isEnabled() && w->isVisibleTo(this))
+            first = w;
+    }
+    // A read-only page has no control to start on; its notice says why.
+    if (!first && m_ui->label_readOnly->isVisibleTo(this))
+        first = m_ui->label_readOnly;
+    if (first)
+        first->setFocus(Qt::TabFocusReason);
+}
+
+void SettingsDialog::setDeviceActive(bool active)
+{
+    m_deviceActive = active;
+    m_ui->label_readOnly->setVisible(active);
+    m_ui->buttonBox->button(QDialogButtonBox::Apply)->setEnabled(!active);
+    m_ui->buttonBox->button(QDialogButtonBox::RestoreDefaults)->setEnabled(!active);
 }
 
 void SettingsDialog::on_listWidgetPages_currentRowChanged(int row)
@@ -162,6 +199,24 @@ void SettingsDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     showPage(currentPage());
+    fitToScreen();
+}
+
+// At a large scale factor the dialog's size in the form can exceed the
+// screen, with its buttons out of reach.
+void SettingsDialog::fitToScreen()
+{
+    const QScreen *display = screen();
+    if (!display)
+        return;
+    const QRect available = display->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    resize(size().boundedTo(available.size() - frame).expandedTo(minimumSizeHint()));
+    const QRect outer = frameGeometry();
+    move(qBound(available.left(), outer.left(),
+                qMax(available.left(), available.right() + 1 - outer.width())),
+         qBound(available.top(), outer.top(),
+                qMax(available.top(), available.bottom() + 1 - outer.height())));
 }
 
 bool SettingsDialog::applyAll()
@@ -199,7 +254,7 @@ bool SettingsDialog::applyAll()
 void SettingsDialog::restoreCurrentDefaults()
 {
     const int index = currentPage();
-    if (index < 0)
+    if (index < 0 || m_deviceActive)
         return;
     guarded(index, [&] { m_pages[size_t(index)].page->restoreDefaults(); });
     emit storesWritten();
@@ -218,11 +273,37 @@ void SettingsDialog::on_buttonBox_clicked(QAbstractButton *button)
         reject();
         break;
     case QDialogButtonBox::RestoreDefaults:
-        restoreCurrentDefaults();
+        askRestoreDefaults();
         break;
     default:
         break;
     }
+}
+
+// A page's reset writes the stores at once, so Cancel cannot undo it: a
+// person is asked first. Batch runs, with message boxes off, are not.
+void SettingsDialog::askRestoreDefaults()
+{
+    const int index = currentPage();
+    if (index < 0)
+        return;
+    if (!m_messageBoxes) {
+        restoreCurrentDefaults();
+        return;
+    }
+    auto *box = new QMessageBox(
+            QMessageBox::Question, tr("Restore Defaults"),
+            tr("Restore the defaults of the page “%1”? Every setting on it goes back to its "
+               "default and is saved at once; Cancel cannot bring the present values back.")
+                    .arg(m_pages[size_t(index)].title),
+            QMessageBox::RestoreDefaults | QMessageBox::Cancel, this);
+    box->setDefaultButton(QMessageBox::Cancel);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [this](int button) {
+        if (button == QMessageBox::RestoreDefaults)
+            restoreCurrentDefaults();
+    });
+    box->open();
 }
 
 void SettingsDialog::accept()

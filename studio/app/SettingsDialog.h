@@ -18,6 +18,9 @@ class QAbstractButton;
 // The host's settings dialog: a list of pages, the current page's widget
 // beside it, and OK / Apply / Cancel / Restore Defaults. Page widgets are
 // asked for when a page is first shown and released when the dialog closes.
+// Tab goes from the list through the page's controls to the buttons; the
+// dialog opens with the page's first control focused and no larger than
+// the screen.
 //
 // A page that throws (a std::system_error when a peer module is missing)
 // is reported through errorShown() and, unless turned off, a message box;
@@ -43,8 +46,13 @@ public:
     // The Apply button: validates, then applies every page that has a
     // widget. True when every page applied without error.
     bool applyAll();
-    // The Restore Defaults button, on the current page.
+    // Restore Defaults on the current page, without asking (the button
+    // asks first). Does nothing while the device is active.
     void restoreCurrentDefaults();
+
+    // While the device is active its page is read-only: the dialog says so
+    // and turns off Apply and Restore Defaults.
+    void setDeviceActive(bool active);
 
     // Releases every page widget and loads the current page afresh, so it
     // shows what changed outside the dialog (e.g. the device connected).
@@ -85,10 +93,14 @@ private:
     bool guarded(int index, const std::function<void()> &call);
     void report(const QString &message);
     void showPage(int index);
+    void focusPage(QWidget *page);
+    void askRestoreDefaults();
+    void fitToScreen();
     void refreshTitles();
     void releaseWidgets();
 
     std::unique_ptr<Ui::SettingsDialog> m_ui;
     std::vector<PageSlot> m_pages;
     bool m_messageBoxes = true;
+    bool m_deviceActive = false;
 };

@@ -140,66 +140,162 @@ bool StudioOptions::parseAssignment(const QString &text, Assignment *out, QStrin
     return true;
 }
 
+namespace {
+
+// The options in the order --help lists them; values are read by name.
+void declareOptions(QCommandLineParser &parser)
+{
+    using O = QCommandLineOption;
+    const QString dir = StudioOptions::tr("DIR");
+    const QString file = StudioOptions::tr("FILE");
+    parser.setApplicationDescription(StudioOptions::tr(
+            "Stand-in studio host: loads the *.plg plug-ins and shows their settings pages."));
+    parser.addHelpOption();
+    parser.addOptions({
+            O(QStringLiteral("config"),
+              StudioOptions::tr("Keep the settings stores in DIR (default: %1).")
+                      .arg(QStringLiteral("~/.config/uis-studio")),
+              dir),
+            O(QStringLiteral("plugins"),
+              StudioOptions::tr("Load the *.plg plug-ins from DIR (default: beside the "
+                                "executable)."),
+              dir),
+            O(QStringLiteral("hyper-fps"), StudioOptions::tr("Turn on the flag uis_dev.hyper_fps.")),
+            O(QStringLiteral("device-kinds"),
+              StudioOptions::tr("Device kinds the host offers, comma-separated: Inertial, Hybrid "
+                                "(default: both; empty: none)."),
+              StudioOptions::tr("LIST")),
+            O(QStringLiteral("device-active"),
+              StudioOptions::tr("Start with the current device connected.")),
+            O(QStringLiteral("lang"),
+              StudioOptions::tr("Show the studio and its plug-ins in the language CODE (e.g. de)."),
+              StudioOptions::tr("CODE")),
+            O(QStringLiteral("set"),
+              StudioOptions::tr(
+                      "Write VALUE under KEY in MODULE's store before the pages load (repeatable). "
+                      "MODULE is vendrel-studio, dev_hwup or mirel_wr_support; KEY ends at the "
+                      "first '='. Escapes in KEY and VALUE: \\\\ \\n \\r \\t \\= \\xHH (any "
+                      "byte)."),
+              StudioOptions::tr("MODULE:KEY=VALUE")),
+            O(QStringLiteral("settings"),
+              StudioOptions::tr("Open the settings dialog on the Device page.")),
+            O(QStringLiteral("restore-defaults"),
+              StudioOptions::tr("Press Restore Defaults once the page is loaded (before --apply), "
+                                "then quit.")),
+            O(QStringLiteral("apply"),
+              StudioOptions::tr("Press Apply once the page is loaded, then quit.")),
+            O(QStringLiteral("dump"),
+              StudioOptions::tr("Print every store as one JSON object and quit. Keys and values "
+                                "that are not UTF-8 appear as {\"base64\": \"...\"} (a key as "
+                                "that object's JSON text).")),
+            O(QStringLiteral("screenshot"),
+              StudioOptions::tr("Render the settings dialog to the PNG FILE and quit."), file),
+            O(QStringLiteral("page-state"),
+              StudioOptions::tr("Write the settings dialog's controls (texts, items, current "
+                                "item, visible, enabled, editable) as JSON to FILE and quit."),
+              file),
+    });
+}
+
+// Options given twice: the last one wins, except --set, which adds up.
+// False, with `message` set, when the option is given with an empty value.
+bool lastValue(const QCommandLineParser &parser, const QString &name, const QString &emptyError,
+               QString *value, QString *message)
+{
+    if (!parser.isSet(name))
+        return true;
+    *value = parser.values(name).last();
+    if (value->isEmpty())
+        *message = emptyError;
+    return !value->isEmpty();
+}
+
+// The names people use for the device kinds, and the host's own names.
+std::string kindName(const QString &name)
+{
+    if (name.compare(QLatin1String("Inertial"), Qt::CaseInsensitive) == 0)
+        return "UNI";
+    if (name.compare(QLatin1String("Hybrid"), Qt::CaseInsensitive) == 0)
+        return "hybird";
+    return name.toStdString();
+}
+
+} // namespace
+
+bool StudioOptions::readFolders(const QCommandLineParser &parser, QString *message)
+{
+    return lastValue(parser, QStringLiteral("config"), tr("--config needs a folder"), &configDir,
+                     message) &&
+            lastValue(parser, QStringLiteral("plugins"), tr("--plugins needs a folder"), &pluginDir,
+                      message);
+}
+
+bool StudioOptions::readDeviceKinds(const QCommandLineParser &parser, QString *message)
+{
+    if (!parser.isSet(QStringLiteral("device-kinds")))
+        return true;
+    deviceKinds.clear();
+    const QString list = parser.values(QStringLiteral("device-kinds")).last();
+    if (list.isEmpty())
+        return true;
+    for (const QString &name : list.split(QLatin1Char(','))) {
+        if (name.trimmed().isEmpty()) {
+            *message = tr("--device-kinds: empty name in “%1”").arg(list);
+            return false;
+        }
+        deviceKinds.push_back(kindName(name.trimmed()));
+    }
+    return true;
+}
+
+bool StudioOptions::readLanguage(const QCommandLineParser &parser, QString *message)
+{
+    if (!parser.isSet(QStringLiteral("lang")))
+        return true;
+    language = parser.values(QStringLiteral("lang")).last();
+    // The code becomes part of a file name: letters, digits, '_' and '-'.
+    static const QRegularExpression codeSyntax(
+            QStringLiteral("^[A-Za-z]{2,3}([_-][A-Za-z0-9]+)*$"));
+    if (codeSyntax.match(language).hasMatch())
+        return true;
+    *message = tr("--lang: “%1” is not a language code (e.g. de, pt_BR)").arg(language);
+    return false;
+}
+
+bool StudioOptions::readAssignments(const QCommandLineParser &parser, QString *message)
+{
+    for (const QString &text : parser.values(QStringLiteral("set"))) {
+        Assignment a;
+        if (!parseAssignment(text, &a, message))
+            return false;
+        assignments.push_back(std::move(a));
+    }
+    return true;
+}
+
+bool StudioOptions::readActions(const QCommandLineParser &parser, QString *message)
+{
+    hyperFps = parser.isSet(QStringLiteral("hyper-fps"));
+    deviceActive = parser.isSet(QStringLiteral("device-active"));
+    openSettings = parser.isSet(QStringLiteral("settings"));
+    restoreDefaults = parser.isSet(QStringLiteral("restore-defaults"));
+    apply = parser.isSet(QStringLiteral("apply"));
+    dump = parser.isSet(QStringLiteral("dump"));
+    return lastValue(parser, QStringLiteral("screenshot"), tr("--screenshot needs a file name"),
+                     &screenshotFile, message) &&
+            lastValue(parser, QStringLiteral("page-state"), tr("--page-state needs a file name"),
+                      &pageStateFile, message);
+}
+
 StudioOptions::Outcome StudioOptions::parse(const QStringList &arguments, QString *message)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-            tr("Stand-in studio host: loads the *.plg plug-ins and shows their settings pages."));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption config(QStringLiteral("config"),
-                                    tr("Keep the settings stores in DIR (default: %1).")
-                                            .arg(QStringLiteral("~/.config/uis-studio")),
-                                    tr("DIR"));
-    const QCommandLineOption plugins(QStringLiteral("plugins"),
-                                     tr("Load the *.plg plug-ins from DIR (default: beside the "
-                                        "executable)."),
-                                     tr("DIR"));
-    const QCommandLineOption hyper(QStringLiteral("hyper-fps"),
-                                   tr("Turn on the flag uis_dev.hyper_fps."));
-    const QCommandLineOption kinds(QStringLiteral("device-kinds"),
-                                   tr("Device kinds the host offers, comma-separated (default: "
-                                      "UNI,hybird; empty: none)."),
-                                   tr("LIST"));
-    const QCommandLineOption active(QStringLiteral("device-active"),
-                                    tr("Start with the current device connected."));
-    const QCommandLineOption lang(QStringLiteral("lang"),
-                                  tr("Load the plug-in's translation "
-                                     "translations/uis_dev_CODE.qm."),
-                                  tr("CODE"));
-    const QCommandLineOption
-            set(QStringLiteral("set"),
-                tr("Write VALUE under KEY in MODULE's store before the pages load (repeatable). "
-                   "MODULE is vendrel-studio, dev_hwup or mirel_wr_support; KEY ends at the first "
-                   "'='. Escapes in KEY and VALUE: \\\\ \\n \\r \\t \\= \\xHH (any byte)."),
-                tr("MODULE:KEY=VALUE"));
-    const QCommandLineOption settings(QStringLiteral("settings"),
-                                      tr("Open the settings dialog on the Device page."));
-    const QCommandLineOption restore(QStringLiteral("restore-defaults"),
-                                     tr("Press Restore Defaults once the page is loaded (before "
-                                        "--apply), then quit."));
-    const QCommandLineOption applyOpt(QStringLiteral("apply"),
-                                      tr("Press Apply once the page is loaded, then quit."));
-    const QCommandLineOption dumpOpt(
-            QStringLiteral("dump"),
-            tr("Print every store as one JSON object and quit. Keys and values that are not "
-               "UTF-8 appear as {\"base64\": \"...\"} (a key as that object's JSON text)."));
-    const QCommandLineOption shot(QStringLiteral("screenshot"),
-                                  tr("Render the settings dialog to the PNG FILE and quit."),
-                                  tr("FILE"));
-    const QCommandLineOption state(QStringLiteral("page-state"),
-                                   tr("Write the settings dialog's controls (texts, items, "
-                                      "current item, visible, enabled, editable) as JSON to FILE "
-                                      "and quit."),
-                                   tr("FILE"));
-    for (const QCommandLineOption &o : {config, plugins, hyper, kinds, active, lang, set, settings,
-                                        restore, applyOpt, dumpOpt, shot, state})
-        parser.addOption(o);
-
+    declareOptions(parser);
     if (!parser.parse(arguments)) {
         *message = parser.errorText();
         return Outcome::Error;
     }
-    if (parser.isSet(help)) {
+    if (parser.isSet(QStringLiteral("help"))) {
         *message = parser.helpText();
         return Outcome::Help;
     }
@@ -207,70 +303,8 @@ StudioOptions::Outcome StudioOptions::parse(const QStringList &arguments, QStrin
         *message = tr("unexpected argument “%1”").arg(parser.positionalArguments().first());
         return Outcome::Error;
     }
-    // Options given twice: the last one wins, except --set, which adds up.
-    const auto last = [&](const QCommandLineOption &o) { return parser.values(o).last(); };
-    if (parser.isSet(config)) {
-        configDir = last(config);
-        if (configDir.isEmpty()) {
-            *message = tr("--config needs a folder");
-            return Outcome::Error;
-        }
-    }
-    if (parser.isSet(plugins)) {
-        pluginDir = last(plugins);
-        if (pluginDir.isEmpty()) {
-            *message = tr("--plugins needs a folder");
-            return Outcome::Error;
-        }
-    }
-    hyperFps = parser.isSet(hyper);
-    if (parser.isSet(kinds)) {
-        deviceKinds.clear();
-        const QString list = last(kinds);
-        if (!list.isEmpty()) {
-            for (const QString &name : list.split(QLatin1Char(','))) {
-                if (name.trimmed().isEmpty()) {
-                    *message = tr("--device-kinds: empty name in “%1”").arg(list);
-                    return Outcome::Error;
-                }
-                deviceKinds.push_back(name.trimmed().toStdString());
-            }
-        }
-    }
-    deviceActive = parser.isSet(active);
-    if (parser.isSet(lang)) {
-        language = last(lang);
-        // The code becomes part of a file name: letters, digits, '_' and '-'.
-        static const QRegularExpression codeSyntax(
-                QStringLiteral("^[A-Za-z]{2,3}([_-][A-Za-z0-9]+)*$"));
-        if (!codeSyntax.match(language).hasMatch()) {
-            *message = tr("--lang: “%1” is not a language code (e.g. de, pt_BR)").arg(language);
-            return Outcome::Error;
-        }
-    }
-    for (const QString &text : parser.values(set)) {
-        Assignment a;
-        if (!parseAssignment(text, &a, message))
-            return Outcome::Error;
-        assignments.push_back(std::move(a));
-    }
-    openSettings = parser.isSet(settings);
-    restoreDefaults = parser.isSet(restore);
-    apply = parser.isSet(applyOpt);
-    dump = parser.isSet(dumpOpt);
-    if (parser.isSet(shot)) {
-        screenshotFile = last(shot);
-        if (screenshotFile.isEmpty()) {
-            *message = tr("--screenshot needs a file name");
-            return Outcome::Error;
-        }
-    }
-    if (parser.isSet(state)) {
-        pageStateFile = last(state);
-        if (pageStateFile.isEmpty()) {
-            *message = tr("--page-state needs a file name");
-            return Outcome::Error;
-        }
-    }
-    return Outcome::Run;
+    const bool valid = readFolders(parser, message) && readDeviceKinds(parser, message) &&
+            readLanguage(parser, message) && readAssignments(parser, message) &&
+            readActions(parser, message);
+    return valid ? Outcome::Run : Outcome::Error;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class QCommandLineParser;
+
 // The studio's command line, parsed and checked before anything is loaded.
 class StudioOptions
 {
@@ -26,7 +28,7 @@ public:
     QString configDir; // empty: the default config location
     QString pluginDir; // empty: beside the executable
     bool hyperFps = false;
-    std::vector<std::string> deviceKinds{"UNI", "hybird"};
+    std::vector<std::string> deviceKinds{"UNI", "hybird"}; // as the host names them
     bool deviceActive = false;
     QString language; // empty: no translation
     std::vector<Assignment> assignments;
@@ -55,4 +57,13 @@ public:
     static bool unescape(const QString &text, std::string *out, QString *error);
     // Splits and decodes `MODULE:KEY=VALUE`.
     static bool parseAssignment(const QString &text, Assignment *out, QString *error);
+
+private:
+    // Each reads its options from a parsed command line; false, with
+    // `message` set, on a value that cannot be used.
+    bool readFolders(const QCommandLineParser &parser, QString *message);
+    bool readDeviceKinds(const QCommandLineParser &parser, QString *message);
+    bool readLanguage(const QCommandLineParser &parser, QString *message);
+    bool readAssignments(const QCommandLineParser &parser, QString *message);
+    bool readActions(const QCommandLineParser &parser, QString *message);
 };

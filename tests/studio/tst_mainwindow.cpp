@@ -36,7 +36,7 @@ void tst_MainWindow::statusAndDeviceMenu()
     session.store("vendrel-studio")->setValue("settings.hwup.capturefps", "30"); // wrong store
     MainWindow window(session);
     QCOMPARE(window.statusText(),
-             QString("Work mode: hybird · Address: 10.1.2.3\uFFFDsecond line · Capture rate: — · "
+             QString("Work mode: Hybrid · Address: 10.1.2.3\uFFFDsecond line · Capture rate: — · "
                      "Timecode rate: — · Device: disconnected"));
     auto *connect = window.findChild<QAction *>("actionConnect");
     connect->trigger();
@@ -98,6 +98,10 @@ void tst_MainWindow::writesAreShownAndFailuresReported()
     dialog->findChild<QDialogButtonBox *>()
             ->button(QDialogButtonBox::StandardButton(button))
             ->click();
+    if (button == QDialogButtonBox::RestoreDefaults) { // it asks first
+        dialog->findChild<QMessageBox *>()->button(QMessageBox::RestoreDefaults)->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     const std::string rate = store->value("settings.hwup.capturefps", "—");
     QCOMPARE(window.statusText() != before, gone != "load");
