@@ -3,6 +3,7 @@
 #include "studio/orvane/StudioApplication.h"
 #include "studio/peers/FileSettingsStore.h"
 #include "studio/peers/HostPeers.h"
+#include "studio/peers/LockBudget.h"
 
 #include <QDir>
 
@@ -12,9 +13,11 @@ StudioSession::StudioSession(orvane::StudioApplication &app, const QString &conf
     , m_device(std::make_shared<HostDevice>())
 {
     const QDir dir(configDir);
+    const auto lockBudget = std::make_shared<LockBudget>(kWindowLockWait);
     for (const std::string &module : StudioOptions::storeModules()) {
         const QString file = dir.filePath(QString::fromStdString(module) + QStringLiteral(".conf"));
         m_stores.emplace_back(module, std::make_shared<FileSettingsStore>(file));
+        m_stores.back().second->setLockBudget(lockBudget);
     }
     m_peers = std::make_unique<HostPeers>(m_stores.at(0).second, m_stores.at(1).second,
                                           m_stores.at(2).second);

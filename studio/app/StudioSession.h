@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,12 @@ class StudioSession
     Q_DECLARE_TR_FUNCTIONS(StudioSession)
 
 public:
+    // In the window (an event loop running) the saves of one Apply or
+    // Restore Defaults wait at most this long in all for locks that other
+    // processes hold, then report which store is busy; batch runs wait as
+    // long as a save may take, so that concurrent studios still merge.
+    static constexpr std::chrono::milliseconds kWindowLockWait{1000};
+
     // Opens the stores under `configDir` (one file per module) and
     // registers the peer modules with `kinds` and a current device.
     StudioSession(orvane::StudioApplication &app, const QString &configDir,

@@ -1,11 +1,14 @@
 #include "FileSettingsStore.h"
 
+#include "LockBudget.h"
 #include "StoreFile.h"
 #include "StoreLock.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -103,21 +106,32 @@ QString kindText(StoreFile::Kind kind)
     return FileSettingsStore::tr("not a regular file");
 }
 
-// Reads a regular file, never following a link or waiting on a FIFO or
-// device; `why` says what stands there instead, or the system's reason.
+QString tooLarge()
+{
+    return FileSettingsStore::tr("larger than %1 MiB, more than a settings file holds")
+            .arg(StoreFile::kMaxSize >> 20);
+}
+
+// Reads a regular file whole, never following a link or waiting on a FIFO
+// or device; `why` says what stands there instead, or the system's reason.
+// A file too large to be a store is Refused.
 Read readRegular(const QString &path, QByteArray *bytes, QString *why)
 {
     StoreFile file(path);
     const Read read = file.read(bytes);
     *why = file.kind() == StoreFile::Kind::Regular ? file.errorString() : kindText(file.kind());
-    return read;
+    if (read != Read::TooLarge)
+        return read;
+    *why = tooLarge();
+    return Read::Refused;
 }
 
-// Replaces `path` whole or not at all.
-bool writeWhole(const QString &path, const QByteArray &bytes, QString *why)
+// Replaces `path` whole or not at all; see StoreFile::replace for `like`.
+bool writeWhole(const QString &path, const QByteArray &bytes, QString *why,
+                const QString &like = QString())
 {
     StoreFile file(path);
-    if (file.replace(bytes))
+    if (file.replace(bytes, like))
         return true;
     *why = file.errorString();
     return false;
@@ -139,6 +153,11 @@ QString FileSettingsStore::filePath() const { return m_path; }
 QString FileSettingsStore::loadError() const { return m_loadError; }
 
 QString FileSettingsStore::writeError() const { return m_writeError; }
+
+void FileSettingsStore::setLockBudget(std::shared_ptr<LockBudget> budget)
+{
+    m_lockBudget = std::move(budget);
+}
 
 const FileSettingsStore::Entries *FileSettingsStore::storedEntries() const
 {
@@ -187,7 +206,7 @@ bool FileSettingsStore::keepCopy(const QByteArray &content, QString *copy, QStri
     if (read == Read::Done && kept == content)
         return true;
     why->clear();
-    return read != Read::Refused && writeWhole(*copy, content, why);
+    return read != Read::Refused && writeWhole(*copy, content, why, m_path);
 }
 
 bool FileSettingsStore::save()
@@ -197,59 +216,107 @@ bool FileSettingsStore::save()
         return false;
     }
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    const QString lockPath = m_path + QStringLiteral(".lock");
-    StoreLock lock(lockPath);
-    QString why;
-    const StoreLock::Result locked = lock.tryLock(m_lockWait, &why);
-    if (locked != StoreLock::Result::Locked) {
-        m_writeError =
-                tr("%1: not saved: the lock file %2 %3")
-                        .arg(native(m_path), native(lockPath),
-                             locked == StoreLock::Result::Held ? tr("stays held by another process")
-                                                               : tr("cannot be made: %1").arg(why));
+    StoreLock lock(m_path + QStringLiteral(".lock"));
+    if (!takeLock(lock))
         return false;
-    }
-    // Merge: what the file holds now, with this store's changes on top.
+    StoreFile(m_path).removeLeftovers();
     Entries merged;
+    bool unchanged = false;
+    if (!merge(&merged, &unchanged) || (!unchanged && !write(merged)))
+        return false;
+    m_values = m_stored = merged;
+    m_storedKnown = true;
+    m_changes.clear();
+    m_writeError.clear();
+    return true;
+}
+
+bool FileSettingsStore::takeLock(StoreLock &lock)
+{
+    const QString lockPath = m_path + QStringLiteral(".lock");
+    const std::chrono::milliseconds wait =
+            m_lockBudget ? m_lockBudget->left(m_lockWait) : m_lockWait;
+    // Whatever else took the lock file's name is named, never opened.
+    StoreFile lockFile(lockPath);
+    StoreLock::Result locked = StoreLock::Result::NotRegular;
+    QString why;
+    if (!lockFile.lookUp() || lockFile.kind() == StoreFile::Kind::Regular) {
+        const auto start = std::chrono::steady_clock::now();
+        locked = lock.tryLock(wait, &why);
+        if (m_lockBudget)
+            m_lockBudget->spend(std::chrono::duration_cast<std::chrono::milliseconds>(
+                    std::chrono::steady_clock::now() - start));
+    }
+    switch (locked) {
+    case StoreLock::Result::Locked:
+        return true;
+    case StoreLock::Result::Held:
+        why = tr("stays held by another process (gave up after %1 ms)").arg(wait.count());
+        break;
+    case StoreLock::Result::Failed:
+        why = tr("cannot be used: %1").arg(why);
+        break;
+    case StoreLock::Result::NotRegular:
+        why = tr("is %1").arg(kindText(lockFile.kind()));
+        break;
+    }
+    m_writeError =
+            tr("%1: not saved: the lock file %2 %3").arg(native(m_path), native(lockPath), why);
+    return false;
+}
+
+// What the file holds now, with this store's changes on top; `unchanged`
+// when the file already holds exactly that.
+bool FileSettingsStore::merge(Entries *merged, bool *unchanged)
+{
     QByteArray content;
-    QString copy;
+    QString why, copy;
     switch (readRegular(m_path, &content, &why)) {
     case Read::Absent:
         break;
     case Read::Refused:
+    case Read::TooLarge: // reported as Refused
         m_writeError = tr("%1: not saved: %2").arg(native(m_path), why);
         return false;
     case Read::Done:
-        if (parse(content, &merged, &why))
+        if (parse(content, merged, &why)) {
+            *unchanged = true;
             break;
+        }
         // Damaged since it was read: keep it, and build on what was known.
         if (!keepCopy(content, &copy, &why)) {
             m_writeError = tr("%1: not saved: it became unreadable and no copy could be made (%2)")
                                    .arg(native(m_path), why);
             return false;
         }
-        merged = m_stored;
+        *merged = m_stored;
         break;
     }
     for (const auto &change : m_changes) {
+        const auto entry = merged->find(change.first);
+        const bool same = change.second ? entry != merged->end() && entry->second == *change.second
+                                        : entry == merged->end();
+        *unchanged = *unchanged && same;
         if (change.second)
-            merged[change.first] = *change.second;
-        else
-            merged.erase(change.first);
+            (*merged)[change.first] = *change.second;
+        else if (entry != merged->end())
+            merged->erase(entry);
     }
-    QByteArray text = kHeader + '\n';
-    for (const auto &entry : merged)
-        text += encode(entry.first) + '=' + encode(entry.second) + '\n';
-    why.clear();
-    if (!writeWhole(m_path, text, &why)) {
-        m_writeError = tr("%1: not saved: %2").arg(native(m_path), why);
-        return false;
-    }
-    m_values = m_stored = merged;
-    m_storedKnown = true;
-    m_changes.clear();
-    m_writeError.clear();
     return true;
+}
+
+bool FileSettingsStore::write(const Entries &entries)
+{
+    QByteArray text = kHeader + '\n';
+    for (const auto &entry : entries)
+        text += encode(entry.first) + '=' + encode(entry.second) + '\n';
+    QString why;
+    if (text.size() > StoreFile::kMaxSize)
+        why = tr("it would be %1").arg(tooLarge());
+    else if (writeWhole(m_path, text, &why))
+        return true;
+    m_writeError = tr("%1: not saved: %2").arg(native(m_path), why);
+    return false;
 }
 
 bool FileSettingsStore::setValue(const std::string &key, const std::string &value)
@@ -259,10 +326,11 @@ bool FileSettingsStore::setValue(const std::string &key, const std::string &valu
     return save();
 }
 
+// The key may be in the file though not in memory (another studio wrote
+// it since), so the removal is saved either way.
 bool FileSettingsStore::remove(const std::string &key)
 {
-    if (!MemorySettingsStore::remove(key))
-        return false;
+    MemorySettingsStore::remove(key);
     m_changes[key] = std::nullopt;
     return save();
 }

@@ -7,8 +7,12 @@
 
 #include <chrono>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
+
+class LockBudget;
+class StoreLock;
 
 // A module's settings kept in one file, so they survive a restart of the
 // host. Keys and values are arbitrary bytes, written percent-encoded one
@@ -20,12 +24,14 @@
 // read again and only the keys this store changed or removed are applied,
 // so two studios never drop each other's keys.
 //
-// Only a regular file is a store. Anything else in its place (a symbolic
-// link, device, FIFO, socket, folder) or a file that cannot be read is
-// reported and left alone: never opened, never replaced; the values then
+// Only a regular file of at most StoreFile::kMaxSize bytes is a store.
+// Anything else in its place (a symbolic link, device, FIFO, socket,
+// folder, a larger file) or a file that cannot be read is reported and
+// left alone: never opened, never replaced; the values then
 // live only as long as the store. A file that reads but cannot be parsed
 // is reported and kept as a copy named after its content (so one copy per
-// distinct content); the store starts empty.
+// distinct content), with the file's mode and owner; the store starts
+// empty.
 //
 // Not QSettings with registerFormat(), though it locks and merges too: its
 // keys are QStrings that it rewrites ('/' makes groups, "a//b" becomes
@@ -49,6 +55,11 @@ public:
     explicit FileSettingsStore(const QString &filePath,
                                std::chrono::milliseconds lockWait = kLockWait);
 
+    // Bounds the saves' wait for the lock by what `budget` has left; the
+    // stores of one studio share one.
+    void setLockBudget(std::shared_ptr<LockBudget> budget);
+
+    // Both save at once; false when the file could not be saved.
     bool setValue(const std::string &key, const std::string &value) override;
     bool remove(const std::string &key) override;
 
@@ -67,13 +78,18 @@ public:
 
 private:
     void load();
+    // Each false with m_writeError set.
     bool save();
+    bool takeLock(StoreLock &lock);
+    bool merge(Entries *merged, bool *unchanged);
+    bool write(const Entries &entries);
     // Keeps an unparsable file's content beside it; false with `why` set
     // when no copy could be made.
     bool keepCopy(const QByteArray &content, QString *copy, QString *why) const;
 
     QString m_path;
     std::chrono::milliseconds m_lockWait;
+    std::shared_ptr<LockBudget> m_lockBudget;
     QString m_loadError;
     QString m_writeError;
     Entries m_stored;

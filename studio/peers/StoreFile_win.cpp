@@ -2,7 +2,6 @@
 
 #include "WinHandle.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QScopeGuard>
 #include <QtGlobal>
@@ -53,11 +52,13 @@ bool kindOf(HANDLE file, StoreFile::Kind *kind, QString *why)
     return true;
 }
 
-bool readAll(HANDLE file, QByteArray *bytes, QString *why)
+// Reads to the end of the file, but never more than `limit` + 1 bytes, so a
+// file that grows while it is read cannot take all memory.
+bool readToEnd(HANDLE file, qint64 limit, QByteArray *bytes, QString *why)
 {
     QByteArray chunk(1 << 16, Qt::Uninitialized);
     bytes->clear();
-    for (;;) {
+    while (bytes->size() <= limit) {
         DWORD got = 0;
         if (!ReadFile(file, chunk.data(), DWORD(chunk.size()), &got, nullptr)) {
             *why = lastError();
@@ -67,6 +68,7 @@ bool readAll(HANDLE file, QByteArray *bytes, QString *why)
             return true;
         bytes->append(chunk.constData(), int(got));
     }
+    return true;
 }
 
 // CREATE_NEW never opens what another put at the name (a link, say). One
@@ -135,36 +137,56 @@ bool writeTemporary(const std::wstring &name, const QByteArray &bytes, QString *
     return false;
 }
 
+// Opens what stands at `path` as itself (a link, a folder) with `access`;
+// null with `why` empty when nothing stands there.
+WinHandle openAsItself(const QString &path, DWORD access, QString *why)
+{
+    WinHandle file(CreateFileW(native(path).c_str(), access,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING,
+                               FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const DWORD error = GetLastError();
+    if (!file && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+        *why = qt_error_string(int(error));
+    return file;
+}
+
 } // namespace
 
-StoreFile::StoreFile(const QString &path)
-    : m_path(path)
-{ }
+bool StoreFile::lookUp()
+{
+    m_error.clear();
+    const WinHandle file = openAsItself(m_path, 0, &m_error);
+    return file && kindOf(file.get(), &m_kind, &m_error);
+}
 
 StoreFile::Read StoreFile::read(QByteArray *bytes)
 {
-    const WinHandle file(CreateFileW(native(m_path).c_str(), GENERIC_READ,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                     nullptr, OPEN_EXISTING,
-                                     FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
-                                     nullptr));
-    if (!file) {
-        const DWORD error = GetLastError();
-        m_error = qt_error_string(int(error));
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Read::Absent
-                                                                              : Read::Refused;
-    }
+    m_error.clear();
+    const WinHandle file = openAsItself(m_path, GENERIC_READ, &m_error);
+    if (!file)
+        return m_error.isEmpty() ? Read::Absent : Read::Refused;
     if (!kindOf(file.get(), &m_kind, &m_error) || m_kind != Kind::Regular)
         return Read::Refused;
-    return readAll(file.get(), bytes, &m_error) ? Read::Done : Read::Refused;
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file.get(), &size)) {
+        m_error = lastError();
+        return Read::Refused;
+    }
+    if (size.QuadPart > kMaxSize)
+        return Read::TooLarge;
+    if (!readToEnd(file.get(), kMaxSize, bytes, &m_error))
+        return Read::Refused;
+    return bytes->size() > kMaxSize ? Read::TooLarge : Read::Done;
 }
 
-// The temporary is named after the process, so a leftover says who left
-// it; it is closed before MoveFileExW replaces the old file in one step.
-bool StoreFile::replace(const QByteArray &bytes)
+// The temporary is closed before MoveFileExW replaces the old file in one
+// step. The new file takes its access from the folder (inherited ACLs), as
+// the old one did, so `like` has nothing to add here.
+bool StoreFile::replace(const QByteArray &bytes, const QString &like)
 {
-    const std::wstring temporary = native(m_path + QStringLiteral(".save-") +
-                                          QString::number(QCoreApplication::applicationPid()));
+    Q_UNUSED(like)
+    const std::wstring temporary = native(temporaryPath());
     if (!writeTemporary(temporary, bytes, &m_error))
         return false;
     auto remove = qScopeGuard([&temporary] { DeleteFileW(temporary.c_str()); });

@@ -8,10 +8,7 @@
 #include <string>
 #include <thread>
 
-// A kernel lock on the lock file: it ends when its holder closes the file
-// or dies, so there is no stale lock to guess at. The file itself stays
-// (empty): deleting it could let a waiter lock a file already gone while a
-// third process locks a new one.
+// LockFileEx on the lock file.
 class StoreLock::Handle
 {
 public:

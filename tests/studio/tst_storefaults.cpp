@@ -13,8 +13,8 @@
 
 namespace {
 
-// What lies at `path`, byte for byte: the kind of node, a link's target
-// and the bytes of a regular file or of what a link points to.
+// What lies at `path`: the kind of node, a link's target and what it
+// points to, a regular file's identity, size and (when small) bytes.
 QByteArray snapshot(const QString &path)
 {
     struct stat info = {};
@@ -23,8 +23,11 @@ QByteArray snapshot(const QString &path)
     const QByteArray kind = QByteArray::number(info.st_mode & S_IFMT, 8);
     if (S_ISLNK(info.st_mode))
         return kind + QFile::symLinkTarget(path).toUtf8() + snapshot(QFile::symLinkTarget(path));
-    return S_ISREG(info.st_mode) ? kind + readFile(path)
-                                 : kind + QByteArray::number(qulonglong(info.st_rdev));
+    if (!S_ISREG(info.st_mode))
+        return kind + QByteArray::number(qulonglong(info.st_rdev));
+    return kind + QByteArray::number(qulonglong(info.st_ino)) + ' ' +
+            QByteArray::number(qlonglong(info.st_size)) +
+            (info.st_size < 1 << 20 ? readFile(path) : "");
 }
 
 } // namespace
@@ -58,12 +61,21 @@ void tst_StoreFaults::storeFaults_data()
 {
     QTest::addColumn<QString>("setup"); // shell commands, run in a new folder
     QTest::addColumn<QString>("script"); // runs the studio as "$@"
-    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("reason"); // "" when the save must succeed
 
     const QString plain = "exec \"$@\"";
     const QString old = "printf '# studio settings v1\\nkeep=old\\n' >";
     const QString tmpfs = "mount -t tmpfs -o size=64k tmpfs config; " + old +
             " config/dev_hwup.conf; cat /dev/zero >config/filler 2>/dev/null || true";
+    const QString sparse = old +
+            " config/dev_hwup.conf; truncate -s %1 config/dev_hwup.conf || "
+            "{ echo 'no sparse file of %1 bytes here' >&2; exit 77; }";
+    // The studio runs as nobody in a folder of nobody's, beside root's lock.
+    const QString rootsLock = "chmod 755 .; " + old +
+            " config/dev_hwup.conf; touch "
+            "config/dev_hwup.conf.lock; chown nobody config config/dev_hwup.conf; chmod %1 "
+            "config/dev_hwup.conf.lock";
+    const QString asNobody = "exec setpriv --reuid=nobody --regid=nogroup --clear-groups \"$@\"";
     // clang-format off
     QTest::newRow("symbolic link to a file") << old + " target; ln -s ../target config/dev_hwup.conf" << plain << "a symbolic link, not a regular file";
     QTest::newRow("symbolic link to a device") << "mknod dev c 1 3; ln -s ../dev config/dev_hwup.conf" << plain << "a symbolic link, not a regular file";
@@ -73,26 +85,34 @@ void tst_StoreFaults::storeFaults_data()
     QTest::newRow("full disk") << tmpfs << plain << "No space left on device";
     QTest::newRow("full disk, a little room left") << tmpfs + "; truncate -s -8k config/filler" << plain << "No space left on device";
     QTest::newRow("file-size limit") << old + " config/dev_hwup.conf" << "ulimit -f 8; exec \"$@\"" << "File too large";
+    QTest::newRow("store past 2 GiB (sparse)") << sparse.arg("3G") << plain << "larger than 64 MiB";
+    QTest::newRow("store one byte past the size limit") << sparse.arg(64 * 1024 * 1024 + 1) << plain << "larger than 64 MiB";
+    QTest::newRow("symbolic link to /dev/zero at the lock") << old + " config/dev_hwup.conf; ln -s /dev/zero config/dev_hwup.conf.lock" << plain << ".lock is a symbolic link, not a regular file";
+    QTest::newRow("FIFO at the lock") << old + " config/dev_hwup.conf; mkfifo config/dev_hwup.conf.lock" << plain << ".lock is a FIFO, not a regular file";
+    QTest::newRow("root's unheld lock, readable") << rootsLock.arg(644) << asNobody << "";
+    QTest::newRow("root's unheld lock, unreadable") << rootsLock.arg(600) << asNobody << ".lock cannot be used: Permission denied";
+    QTest::newRow("temporaries of killed saves") << old + " config/dev_hwup.conf; echo x >config/dev_hwup.conf.save-4194999; ln -s /dev/zero config/dev_hwup.conf.save-7" << plain << "";
     // clang-format on
 }
 
 // Guards against losing stored values to a real machine's faults: the
-// thing in the store's place must stay exactly as it was (never followed,
-// replaced or opened so that the studio blocks), the run must end with
-// exit status 1 and every line about the store must say why, and --dump
-// must not show the unsaved value as stored.
+// thing in the store's or its lock's place must stay exactly as it was
+// (never followed, replaced or opened so that the studio blocks), the run
+// must end with exit status 1 and every line about the store must say why,
+// and --dump must not show the unsaved value as stored; where the save can
+// be made, it is, and no temporary is left.
 void tst_StoreFaults::storeFaults()
 {
     QFETCH(QString, setup);
     QFETCH(QString, script);
     QFETCH(QString, reason);
-    if (setup.contains("mknod") && ::geteuid() != 0)
-        QSKIP("making a device node needs root (the CI runs the suite as root)");
+    if ((setup.contains("mknod") || setup.contains("chown")) && ::geteuid() != 0)
+        QSKIP("device nodes and other users' files need root (the CI runs the suite as root)");
     if (setup.contains("mount") && !m_noMounts.isEmpty())
         QSKIP(qPrintable(m_noMounts));
     QTemporaryDir dir;
     const QString config = dir.filePath("config");
-    const QString store = config + "/dev_hwup.conf";
+    const QString store = config + "/dev_hwup.conf", lock = store + ".lock";
     struct Unmount // before the folder goes; harmless when nothing is mounted
     {
         QByteArray path;
@@ -102,21 +122,29 @@ void tst_StoreFaults::storeFaults()
     QProcess shell;
     shell.setWorkingDirectory(dir.path());
     shell.start("/bin/sh", {"-ec", setup});
-    QVERIFY2(shell.waitForFinished() && shell.exitCode() == 0, shell.readAllStandardError());
-    const QByteArray before = snapshot(store);
+    QVERIFY(shell.waitForFinished());
+    if (shell.exitCode() == 77)
+        QSKIP(shell.readAllStandardError().constData());
+    QVERIFY2(shell.exitCode() == 0, shell.readAllStandardError());
+    const QByteArray before = snapshot(store), lockBefore = snapshot(lock);
+    const bool saves = reason.isEmpty();
 
     const StudioRun run = runStudio({"--config", config, "--plugins", dir.path(), "--set",
                                      "dev_hwup:new=" + QString(64 * 1024, 'n'), "--dump"},
                                     script);
     QVERIFY2(run.finished, "the studio hung or crashed");
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY2(!run.lines("dev_hwup.conf").isEmpty() &&
-                     run.lines("dev_hwup.conf") == run.lines(reason),
+    QCOMPARE(run.exitCode, saves ? 0 : 1);
+    const QStringList lines = run.lines("dev_hwup.conf");
+    QVERIFY2(saves ? lines.isEmpty() : !lines.isEmpty() && lines == run.lines(reason),
              run.err.constData());
-    QCOMPARE(snapshot(store), before);
-    QVERIFY(!parseDump(run.out)["dev_hwup"].contains("new"));
-    const QDir::Filters all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
-    QCOMPARE(QDir(config).entryList(all).size(), 1 + int(setup.contains("filler")));
+    QVERIFY(saves || snapshot(store) == before);
+    QVERIFY(lockBefore == "<nothing>" || snapshot(lock) == lockBefore);
+    QCOMPARE(parseDump(run.out)["dev_hwup"].contains("new"), saves);
+    QStringList left = QDir(config).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                              QDir::NoDotAndDotDot);
+    left.removeAll("dev_hwup.conf.lock");
+    left.removeAll("filler");
+    QCOMPARE(left, QStringList("dev_hwup.conf"));
 }
 
 // Guards against concurrent studios dropping each other's keys: each save
