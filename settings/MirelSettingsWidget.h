@@ -24,7 +24,6 @@ public:
 
 private slots:
     // Named for QMetaObject::connectSlotsByName, which the form calls.
-    // NOLINTNEXTLINE(readability-identifier-naming)
     void on_comboBox_fps_currentIndexChanged(int index);
 
 private:

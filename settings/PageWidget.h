@@ -29,7 +29,6 @@ public:
 
 private slots:
     // Named for QMetaObject::connectSlotsByName, which the form calls.
-    // NOLINTNEXTLINE(readability-identifier-naming)
     void on_radioButton_mode_inertia_toggled(bool checked);
 
 private:

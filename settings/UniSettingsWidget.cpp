@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -35,6 +36,62 @@ bool isAllowedTimecodeRate(int fps, int rate)
     const auto rates = kFpsTimecodeRates.find(fps);
     return rates != kFpsTimecodeRates.end() &&
             std::find(rates->second.begin(), rates->second.end(), rate) != rates->second.end();
+}
+
+void selectRateItem(QComboBox *box, int rate)
+{
+    if (rate == 0)
+        box->setCurrentIndex(0);
+    else
+        box->setCurrentText(QString::number(rate));
+}
+
+void selectItemByData(QComboBox *box, const std::string &text)
+{
+    const QString wanted = QString::fromLocal8Bit(text.c_str());
+    if (wanted == box->itemData(0).toString())
+        box->setCurrentIndex(0);
+    else if (wanted == box->itemData(box->count() - 1).toString())
+        box->setCurrentIndex(box->count() - 1);
+}
+
+std::string currentItemData(QComboBox *box)
+{
+    return box->itemData(box->currentIndex(), Qt::UserRole).toString().toLocal8Bit().toStdString();
+}
+
+// The start both selections share: the stored timecode rate's leading
+// number, or none when the stored text is empty or a word (then the
+// matching item is already selected).
+std::optional<int> storedTimecodeNumber(QComboBox *box)
+{
+    const std::string stored = hwupStore().value(kTimecodeRateKey, "");
+    if (stored.empty()) {
+        box->setCurrentIndex(0);
+        return std::nullopt;
+    }
+    if (!std::isdigit(static_cast<unsigned char>(stored[0]))) {
+        selectItemByData(box, stored);
+        return std::nullopt;
+    }
+    return leadingNumber(stored);
+}
+
+void selectStoredTimecodeRate(QComboBox *box)
+{
+    if (const std::optional<int> rate = storedTimecodeNumber(box))
+        selectRateItem(box, *rate);
+}
+
+void selectAllowedTimecodeRate(QComboBox *box, const std::vector<int> &allowed)
+{
+    const std::optional<int> rate = storedTimecodeNumber(box);
+    if (!rate)
+        return;
+    if (*rate != 0 && std::find(allowed.begin(), allowed.end(), *rate) != allowed.end())
+        selectRateItem(box, *rate);
+    else
+        box->setCurrentIndex(0);
 }
 
 } // namespace
@@ -121,59 +178,6 @@ void UniSettingsWidget::fillTimecodeRates(int fps)
         selectAllowedTimecodeRate(box, rates->second);
     else
         selectStoredTimecodeRate(box);
-}
-
-std::optional<int> UniSettingsWidget::storedTimecodeNumber(QComboBox *box)
-{
-    const std::string stored = hwupStore().value(kTimecodeRateKey, "");
-    if (stored.empty()) {
-        box->setCurrentIndex(0);
-        return std::nullopt;
-    }
-    if (!std::isdigit(static_cast<unsigned char>(stored[0]))) {
-        selectItemByData(box, stored);
-        return std::nullopt;
-    }
-    return leadingNumber(stored);
-}
-
-void UniSettingsWidget::selectStoredTimecodeRate(QComboBox *box)
-{
-    if (const std::optional<int> rate = storedTimecodeNumber(box))
-        selectRateItem(box, *rate);
-}
-
-void UniSettingsWidget::selectAllowedTimecodeRate(QComboBox *box, const std::vector<int> &allowed)
-{
-    const std::optional<int> rate = storedTimecodeNumber(box);
-    if (!rate)
-        return;
-    if (*rate != 0 && std::find(allowed.begin(), allowed.end(), *rate) != allowed.end())
-        selectRateItem(box, *rate);
-    else
-        box->setCurrentIndex(0);
-}
-
-void UniSettingsWidget::selectRateItem(QComboBox *box, int rate)
-{
-    if (rate == 0)
-        box->setCurrentIndex(0);
-    else
-        box->setCurrentText(QString::number(rate));
-}
-
-void UniSettingsWidget::selectItemByData(QComboBox *box, const std::string &text)
-{
-    const QString wanted = QString::fromLocal8Bit(text.c_str());
-    if (wanted == box->itemData(0).toString())
-        box->setCurrentIndex(0);
-    else if (wanted == box->itemData(box->count() - 1).toString())
-        box->setCurrentIndex(box->count() - 1);
-}
-
-std::string UniSettingsWidget::currentItemData(QComboBox *box)
-{
-    return box->itemData(box->currentIndex(), Qt::UserRole).toString().toLocal8Bit().toStdString();
 }
 
 void UniSettingsWidget::on_comboBox_fps_currentIndexChanged(int index)

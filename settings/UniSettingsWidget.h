@@ -3,9 +3,7 @@
 #include <QWidget>
 
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
 QT_BEGIN_NAMESPACE
 class QComboBox;
@@ -30,7 +28,8 @@ public:
     void load();
     bool apply();
     void cancel();
-    bool validate();
+    // Nothing on the page can be invalid.
+    static bool validate();
     void retranslate();
 
     // Offers "None", the timecode rates allowed for `fps` and "Local Time",
@@ -39,19 +38,9 @@ public:
 
 private slots:
     // Named for QMetaObject::connectSlotsByName, which the form calls.
-    // NOLINTNEXTLINE(readability-identifier-naming)
     void on_comboBox_fps_currentIndexChanged(int index);
 
 private:
-    // The start both selections share: the stored timecode rate's leading
-    // number, or none when the stored text is empty or a word (then the
-    // matching item is already selected).
-    std::optional<int> storedTimecodeNumber(QComboBox *box);
-    void selectStoredTimecodeRate(QComboBox *box);
-    void selectAllowedTimecodeRate(QComboBox *box, const std::vector<int> &allowed);
-    void selectRateItem(QComboBox *box, int rate);
-    void selectItemByData(QComboBox *box, const std::string &text);
-    std::string currentItemData(QComboBox *box);
     std::string hyperTimecodeToStore();
 
     // Owned here; a constructor that throws (a missing peer) must not leak it.

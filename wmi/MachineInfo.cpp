@@ -101,7 +101,7 @@ QString MachineInfo::processorName() const
                         QStringLiteral("Name"));
 }
 
-QString MachineInfo::systemLocaleName() const { return QLocale::system().name(); }
+QString MachineInfo::systemLocaleName() { return QLocale::system().name(); }
 
 QString MachineInfo::computerName() const
 {

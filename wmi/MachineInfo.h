@@ -32,7 +32,7 @@ public:
     QString baseBoardSerialNumber() const;
     QString processorId() const;
     QString processorName() const;
-    QString systemLocaleName() const;
+    static QString systemLocaleName();
     QString computerName() const;
     QString timeZoneCaption() const;
 

@@ -20,12 +20,12 @@ std::string storedText(FuzzInput &in)
 // box, or a typed text.
 QString userAction(FuzzInput &in)
 {
-    const char *const actions[] = {"hybrid", "inertial", "ip=",      "fps=",
-                                   "tc=",    "mode=",    "fpsText=", "tcText="};
+    const char *const actions[] = {"press hybrid", "press inertial", "pick ip ",  "pick fps ",
+                                   "pick tc ",     "pick mode ",     "type fps ", "edit tc "};
     const QString action = actions[in.pick(8)];
-    if (action.endsWith("Text="))
+    if (action.startsWith("type") || action.startsWith("edit"))
         return action + QString::fromStdString(storedText(in));
-    return action.endsWith('=') ? action + QString::number(in.pick(8)) : action;
+    return action.startsWith("pick") ? action + QString::number(in.pick(8)) : action;
 }
 
 } // namespace

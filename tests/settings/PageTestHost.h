@@ -64,7 +64,7 @@ public:
     // idle), "adapters" with comma-separated values; "lose" removes a peer;
     // "hyper" (or "hyper=off") sets the flag for free frame-rate entry.
     // Then forgets the calls.
-    void given(const QStringList &entries)
+    void given(const QStringList &entries) const
     {
         for (const QString &entry : entries) {
             const QString name = entry.section('=', 0, 0);
@@ -141,32 +141,31 @@ public:
         return page->isEnabled() ? line : line + " | locked";
     }
 
-    // A user's action on the page: "box=n" picks item n of the ip, fps,
-    // tc or mode box; "fpsText=" types and confirms a frame rate, "tcText="
-    // edits the timecode field; "hybrid" and "inertial" press the device
-    // type's buttons; "lose=" removes a peer. False for an unknown action.
+    // A user's action on the page, a verb and what it acts on: "pick fps 5"
+    // picks item 5 of the ip, fps, tc or mode box; "type fps 200" types and
+    // confirms a frame rate; "edit tc 25" edits the timecode field; "press
+    // hybrid" or "press inertial" presses a device type's button; "lose
+    // dev_hwup" removes a peer. False for an unknown action.
     static bool act(QWidget *page, const QString &action)
     {
-        const QString name = action.section('=', 0, 0);
-        const QString value = action.section('=', 1);
+        const QString verb = action.section(' ', 0, 0);
+        const QString what = action.section(' ', 1, 1);
+        const QString value = action.section(' ', 2);
         // clang-format off
-        const QMap<QString, const char *> boxes{{"ip", "comboBox_ip_list"}, {"fps", "comboBox_fps"}, {"tc", "comboBox_tc_pps"}, {"mode", "comboBox_connection_mode"}};
+        const QMap<QString, const char *> names{{"ip", "comboBox_ip_list"}, {"fps", "comboBox_fps"}, {"tc", "comboBox_tc_pps"}, {"mode", "comboBox_connection_mode"}, {"hybrid", "radioButton_mode_hybird"}, {"inertial", "radioButton_mode_inertia"}};
         // clang-format on
-        auto *fps = child<QComboBox>(page, "comboBox_fps");
-        if (action == "hybrid" || action == "inertial") {
-            child<QRadioButton>(page,
-                                action == "hybrid" ? "radioButton_mode_hybird"
-                                                   : "radioButton_mode_inertia")
-                    ->setChecked(true);
-        } else if (name == "lose") {
-            app().removeModule(value.toStdString());
-        } else if (name == "fpsText" && fps->isEditable()) {
-            fps->lineEdit()->setText(value);
-            emit fps->lineEdit()->returnPressed();
-        } else if (name == "tcText") {
-            child<QComboBox>(page, "comboBox_tc_pps")->setEditText(value);
-        } else if (auto *box = child<QComboBox>(page, boxes.value(name, ""))) {
-            // A list box keeps one of its items current: none cannot be picked.
+        auto *box = child<QComboBox>(page, names.value(what, ""));
+        if (auto *radio = child<QRadioButton>(page, names.value(what, ""));
+            verb == "press" && radio) {
+            radio->setChecked(true);
+        } else if (verb == "lose") {
+            app().removeModule(what.toStdString());
+        } else if (verb == "type" && what == "fps" && box->isEditable()) {
+            box->lineEdit()->setText(value);
+            emit box->lineEdit()->returnPressed();
+        } else if (verb == "edit" && what == "tc") {
+            box->setEditText(value);
+        } else if (verb == "pick" && box) { // a list box keeps one of its items current
             box->setCurrentIndex(qMin(value.toInt(), box->count() - 1));
         } else {
             return false;
