@@ -14,7 +14,11 @@ set(uis_install_targets "")
 foreach(target studio wql uis_dev orvane vs_widgets winapi)
   if(TARGET ${target})
     list(APPEND uis_install_targets ${target})
-    set_target_properties(${target} PROPERTIES INSTALL_RPATH "${CMAKE_INSTALL_RPATH}")
+    # Linked with it already: in the build tree too they sit side by side,
+    # and CMake need not leave room to rewrite the path at install time,
+    # which it does with a trailing empty element (the current directory).
+    set_target_properties(${target} PROPERTIES INSTALL_RPATH "${CMAKE_INSTALL_RPATH}"
+      BUILD_WITH_INSTALL_RPATH ON)
   endif()
 endforeach()
 # A Windows DLL's import library is for linking against it, not for running.
