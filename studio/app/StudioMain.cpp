@@ -172,7 +172,7 @@ int StudioMain::runBatch(StudioSession &session)
 }
 
 // Opens the dialog on the Device page and does what the options ask of it.
-int StudioMain::runDialog(StudioSession &session)
+int StudioMain::runDialog(StudioSession &session) const
 {
     int code = 0;
     SettingsDialog dialog(session.pages());
@@ -218,7 +218,7 @@ int StudioMain::runDialog(StudioSession &session)
     return code;
 }
 
-int StudioMain::runWindow(StudioSession &session)
+int StudioMain::runWindow(StudioSession &session) const
 {
     if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
         say(tr("nothing to show on the offscreen platform (use --screenshot, --dump or --apply)"));

@@ -33,10 +33,10 @@ public:
 private:
     int prepareFolders();
     int prepareSession(StudioSession &session);
-    void reportPlugins(StudioSession &session);
+    static void reportPlugins(StudioSession &session);
     int runBatch(StudioSession &session);
-    int runDialog(StudioSession &session);
-    int runWindow(StudioSession &session);
+    int runDialog(StudioSession &session) const;
+    int runWindow(StudioSession &session) const;
     bool writeDump(const QByteArray &bytes, QString *why) const;
 
     StudioOptions m_options;

@@ -59,6 +59,7 @@ FileSettingsStore *StudioSession::store(const std::string &module) const
     return nullptr;
 }
 
+// NOLINTNEXTLINE(readability-make-member-function-const): it changes a store the session owns
 bool StudioSession::write(const StudioOptions::Assignment &assignment, QString *error)
 {
     FileSettingsStore *target = store(assignment.module);

@@ -55,6 +55,7 @@ public:
     // null for any other name.
     FileSettingsStore *store(const std::string &module) const;
     // Writes one value; false with `error` set when the file was not saved.
+    // NOLINTNEXTLINE(readability-make-member-function-const): it changes a store the session owns
     bool write(const StudioOptions::Assignment &assignment, QString *error);
     // What the stores' files hold, in dump order, for StoreDump: values
     // that could not be saved are not shown as stored.

@@ -19,8 +19,8 @@ public:
     bool load(const QString &language, const QString &pluginDir, QString *error);
 
 private:
-    bool loadFile(QTranslator &translator, const QString &file, const QString &language,
-                  QString *error);
+    static bool loadFile(QTranslator &translator, const QString &file, const QString &language,
+                         QString *error);
 
     QTranslator m_plugin;
     QTranslator m_studio;
