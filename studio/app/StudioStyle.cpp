@@ -1,4 +1,5 @@
 #include "StudioStyle.h"
+#include "FocusFrameStyle.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -6,7 +7,7 @@
 
 void StudioStyle::apply()
 {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setStyle(new FocusFrameStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
     const QColor window(45, 45, 48);
     const QColor base(30, 30, 32);
     const QColor text(230, 230, 230);
