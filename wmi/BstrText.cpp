@@ -1,4 +1,5 @@
 #include "wmi/BstrText.h"
+#include "wmi/ScopedSafeArray.h"
 
 #include <string>
 
@@ -23,8 +24,7 @@ QStringList bstrElements(SAFEARRAY *array, LONG maxCount)
     QStringList texts;
     LONG lower = 0;
     LONG upper = -1;
-    if (!array || FAILED(SafeArrayGetLBound(array, 1, &lower)) ||
-        FAILED(SafeArrayGetUBound(array, 1, &upper)))
+    if (!safeArrayBounds(array, &lower, &upper))
         return texts;
     for (LONG index = lower; index <= upper && index - lower < maxCount; ++index) {
         ScopedBstr element;

@@ -1,6 +1,7 @@
 #include "wql/VariantJson.h"
 
 #include "wmi/BstrText.h"
+#include "wmi/ScopedSafeArray.h"
 #include "wmi/ScopedVariant.h"
 
 #include <QJsonArray>
@@ -83,8 +84,7 @@ QJsonValue arrayJson(SAFEARRAY *array, VARTYPE elementType)
     QJsonArray elements;
     LONG lower = 0;
     LONG upper = -1;
-    if (!array || FAILED(SafeArrayGetLBound(array, 1, &lower)) ||
-        FAILED(SafeArrayGetUBound(array, 1, &upper)))
+    if (!safeArrayBounds(array, &lower, &upper))
         return elements;
     for (LONG index = lower; index <= upper; ++index) {
         // SafeArrayGetElement copies the element (a BSTR is duplicated); a
