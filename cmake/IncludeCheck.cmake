@@ -7,8 +7,8 @@
 # includes a folder its own may not use (studio/, winapi/, tests/ or one
 # above it), includes a file of the project by a bare name instead of from
 # the root, or climbs out with "..". The one allowed seam is
-# wmi/WmiPlatform.h including <winapi/Wbem.h> off Windows; uic's ui_*.h are
-# the forms' own output.
+# wmi/WmiPlatform.h including <winapi/Wbem.h> off Windows; uic's ui_*.h and
+# moc's moc_*.cpp are generated output, named bare.
 
 cmake_minimum_required(VERSION 3.25)
 if(NOT DEFINED SOURCE_DIR)
@@ -46,7 +46,7 @@ function(include_finding file folder path quoted out)
     if(NOT top IN_LIST allowed_${folder})
       set(reason "${folder}/ may not use ${top}/")
     endif()
-  elseif(quoted AND NOT path MATCHES "^ui_[A-Za-z0-9_]+\\.h$")
+  elseif(quoted AND NOT path MATCHES "^(ui_[A-Za-z0-9_]+\\.h|moc_[A-Za-z0-9_]+\\.cpp)$")
     set(reason "not named from the source root")
   endif()
   set(${out} "${reason}" PARENT_SCOPE)

@@ -46,3 +46,5 @@ bool MirelSettingsWidget::apply()
 void MirelSettingsWidget::retranslate() { ui->retranslateUi(this); }
 
 void MirelSettingsWidget::on_comboBox_fps_currentIndexChanged(int) { }
+
+#include "moc_MirelSettingsWidget.cpp"

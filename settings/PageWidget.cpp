@@ -107,3 +107,5 @@ void PageWidget::on_radioButton_mode_inertia_toggled(bool checked)
 {
     uniSettings->setVisible(checked);
 }
+
+#include "moc_PageWidget.cpp"

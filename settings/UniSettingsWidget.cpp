@@ -266,3 +266,5 @@ void UniSettingsWidget::retranslate()
     if (ui->comboBox_fps->isEditable())
         ui->comboBox_fps->setCurrentText(shownFps);
 }
+
+#include "moc_UniSettingsWidget.cpp"
