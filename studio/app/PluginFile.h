@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 
 // What the plug-in loader asks of the system before it hands a file to the
 // system's loader. One source per executable format, chosen by the build:
@@ -17,7 +18,11 @@ public:
     // also a DLL exporting PluginLoader::kDescriptorSymbol, since a DLL's
     // code runs as it is loaded.
     static QString layoutProblem(const QString &path);
-    // Why `folder` cannot be listed (the system's own text), or "". Qt lists
-    // an unreadable folder as empty.
-    static QString listingProblem(const QString &folder);
+    // The names of the plug-in files in `folder`: entries ending in ".plg"
+    // (any case) that are files or links to files, sorted by name. When the
+    // folder cannot be listed, `problem` gets the system's own text (Qt
+    // lists an unreadable folder as empty). Listed by the system's calls:
+    // Qt's listing costs thousands of instructions per entry of a folder
+    // that mostly holds other files, at every start.
+    static QStringList pluginFiles(const QString &folder, QString *problem);
 };

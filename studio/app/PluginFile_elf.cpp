@@ -8,6 +8,7 @@
 #include <elf.h>
 #include <fcntl.h>
 #include <link.h>
+#include <strings.h>
 #include <sys/stat.h>
 
 namespace {
@@ -58,11 +59,27 @@ QString PluginFile::layoutProblem(const QString &path)
     return QString();
 }
 
-QString PluginFile::listingProblem(const QString &folder)
+QStringList PluginFile::pluginFiles(const QString &folder, QString *problem)
 {
+    QStringList files;
     DIR *listing = ::opendir(QFile::encodeName(folder).constData());
-    if (!listing)
-        return osError(errno);
+    if (!listing) {
+        *problem = osError(errno);
+        return files;
+    }
+    while (const dirent *entry = ::readdir(listing)) {
+        const std::size_t length = std::strlen(entry->d_name);
+        if (length < 4 || ::strcasecmp(entry->d_name + length - 4, ".plg") != 0)
+            continue;
+        // The type from the listing where the file system gives it; a link
+        // counts by what it points to.
+        struct stat info = {};
+        if (entry->d_type == DT_REG ||
+            ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) &&
+             ::fstatat(::dirfd(listing), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode)))
+            files << QFile::decodeName(entry->d_name);
+    }
     ::closedir(listing);
-    return QString();
+    files.sort();
+    return files;
 }

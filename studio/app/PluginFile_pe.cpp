@@ -189,20 +189,31 @@ QString PluginFile::layoutProblem(const QString &path)
     return problem.isEmpty() ? exportProblem(view, sections, exports) : problem;
 }
 
-QString PluginFile::listingProblem(const QString &folder)
+QStringList PluginFile::pluginFiles(const QString &folder, QString *problem)
 {
+    QStringList files;
     WIN32_FIND_DATAW entry = {};
-    const QString pattern = QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("*")));
+    // The pattern also matches short names ("A~1.PLG" of "a.plgx"), so the
+    // long name is checked again.
+    const QString pattern =
+            QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("*.plg")));
     const HANDLE listing =
             ::FindFirstFileW(reinterpret_cast<const wchar_t *>(pattern.utf16()), &entry);
     if (listing == INVALID_HANDLE_VALUE) {
-        // An empty drive's root has not even a "." entry: empty, not
-        // unreadable.
         const DWORD error = ::GetLastError();
-        return error == ERROR_FILE_NOT_FOUND && QFileInfo(folder).isDir()
-                ? QString()
-                : qt_error_string(int(error));
+        // No match, or an empty drive's root (not even a "." entry): empty,
+        // not unreadable.
+        if (!(error == ERROR_FILE_NOT_FOUND && QFileInfo(folder).isDir()))
+            *problem = qt_error_string(int(error));
+        return files;
     }
+    do {
+        const QString name = QString::fromWCharArray(entry.cFileName);
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            name.endsWith(QLatin1String(".plg"), Qt::CaseInsensitive))
+            files << name;
+    } while (::FindNextFileW(listing, &entry));
     ::FindClose(listing);
-    return QString();
+    files.sort();
+    return files;
 }

@@ -74,19 +74,11 @@ bool PluginLoader::isStray(const AbstractSettingsPage *page) const
 
 QString PluginLoader::loadFolder(const QString &folder)
 {
-    // QDir lists an unreadable folder as empty; ask the system why.
-    QString problem = PluginFile::listingProblem(folder);
-    if (!problem.isEmpty())
-        return problem;
-    // Filtered by suffix here: a QDir name filter is a wildcard pattern,
-    // which brings in Qt's regular-expression engine (and its library's
-    // relocations) for one comparison.
+    QString problem;
     const QDir dir(folder);
-    for (const QString &file : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
-        if (file.endsWith(QLatin1String(".plg"), Qt::CaseInsensitive))
-            loadFile(dir.filePath(file));
-    }
-    return QString();
+    for (const QString &file : PluginFile::pluginFiles(folder, &problem))
+        loadFile(dir.filePath(file));
+    return problem;
 }
 
 bool PluginLoader::refuse(const QString &path, const QString &reason)

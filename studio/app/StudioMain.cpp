@@ -235,7 +235,9 @@ int StudioMain::runWindow(StudioSession &session) const
 bool StudioMain::writeDump(const QByteArray &bytes, QString *why) const
 {
     errno = m_outputOpen ? 0 : EBADF;
-    if (m_outputOpen &&
+    // One block, the only output: written straight through rather than
+    // copied into a stdio buffer allocated for it.
+    if (m_outputOpen && std::setvbuf(stdout, nullptr, _IONBF, 0) == 0 &&
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size()) &&
         std::fflush(stdout) == 0)
         return true;
