@@ -44,6 +44,10 @@ auto locked(Work work)
 std::shared_ptr<const ClassTable> SeamState::script(const std::wstring &className)
 {
     return locked([&](State &s) {
+        // Folded only when there are scripts to look in: the machine's own
+        // classes are asked for far more often than scripted ones.
+        if (s.scripts.empty())
+            return std::shared_ptr<const ClassTable>();
         const auto found = s.scripts.find(TextFold::fold(className));
         return found == s.scripts.end() ? nullptr : found->second;
     });

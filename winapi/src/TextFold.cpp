@@ -18,11 +18,6 @@ std::wstring TextFold::fold(const std::wstring &text)
     return folded;
 }
 
-bool TextFold::equal(std::wstring_view a, std::wstring_view b)
-{
-    return a.size() == b.size() && compare(a, b) == 0;
-}
-
 int TextFold::compare(std::wstring_view a, std::wstring_view b)
 {
     const std::size_t common = a.size() < b.size() ? a.size() : b.size();

@@ -15,7 +15,10 @@ public:
     }
     static std::wstring fold(const std::wstring &text);
     // Views, so that comparing with a keyword literal allocates nothing.
-    static bool equal(std::wstring_view a, std::wstring_view b);
+    static bool equal(std::wstring_view a, std::wstring_view b)
+    {
+        return a.size() == b.size() && compare(a, b) == 0;
+    }
     // <0, 0, >0 like wcscmp, on the folded texts.
     static int compare(std::wstring_view a, std::wstring_view b);
 

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cwchar>
 #include <iterator>
+#include <string_view>
 
 namespace {
 
@@ -27,6 +28,9 @@ bool isNameChar(wchar_t c, bool first)
     return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || c == L'_' ||
             (!first && c >= L'0' && c <= L'9');
 }
+
+// Never true for the NUL character, unlike wcschr.
+bool isOneOf(std::wstring_view set, wchar_t c) { return set.find(c) != std::wstring_view::npos; }
 
 } // namespace
 
@@ -60,28 +64,41 @@ WqlParser::WqlParser(const std::wstring &text)
             m_valid = errno == 0 && !(pos < text.size() && isNameChar(text[pos], true));
         } else if (c == L'\'' || c == L'"') {
             token.kind = Kind::String;
-            for (++pos; pos < text.size() && text[pos] != c; ++pos) {
+            const std::size_t start = ++pos;
+            for (; pos < text.size() && text[pos] != c; ++pos) {
+                token.escaped = token.escaped || text[pos] == L'\\';
                 if (text[pos] == L'\\' && ++pos == text.size())
                     break;
-                token.string.push_back(text[pos]);
             }
+            token.text = std::wstring_view(text).substr(start, pos - start);
             m_valid = pos++ < text.size();
         } else {
             token.kind = Kind::Symbol;
             // Compared by character: glibc's wmemcmp reads past short texts,
             // which memory checkers report.
-            if ((c && next == L'=' && std::wcschr(L"!<>", c)) || (c == L'<' && next == L'>')) {
+            if ((c && next == L'=' && isOneOf(L"!<>", c)) || (c == L'<' && next == L'>')) {
                 token.text = c == L'!' ? L"<>" : std::wstring_view(text).substr(pos, 2);
                 pos += 2;
             } else {
                 token.text = std::wstring_view(text).substr(pos, 1);
-                m_valid = std::wcschr(L"*,().@:=<>", c) && c;
+                m_valid = isOneOf(L"*,().@:=<>", c);
                 ++pos;
             }
         }
         m_tokens.push_back(std::move(token));
     }
     m_tokens.push_back(Token());
+}
+
+std::wstring WqlParser::stringOf(const Token &token)
+{
+    if (!token.escaped)
+        return std::wstring(token.text);
+    std::wstring string;
+    for (std::size_t i = 0; i < token.text.size(); ++i)
+        string.push_back(token.text[i] == L'\\' && i + 1 < token.text.size() ? token.text[++i]
+                                                                             : token.text[i]);
+    return string;
 }
 
 bool WqlParser::parse(const std::wstring &text, WqlQuery *query)
@@ -196,9 +213,9 @@ std::unique_ptr<WqlCondition> WqlParser::parseComparison()
     if (negated || atKeyword(L"LIKE")) {
         node->type = negated ? Condition::Type::NotLike : Condition::Type::Like;
         if (!accept(L"LIKE") || peek().kind != Token::Kind::String ||
-            !WqlEvaluator::isPattern(peek().string))
+            !WqlEvaluator::isPattern(stringOf(peek())))
             return nullptr;
-        node->literal.text = m_tokens[m_pos++].string;
+        node->literal.text = stringOf(m_tokens[m_pos++]);
         return node;
     }
     if (!atOperator(&op) || (++m_pos, !atLiteral()))
@@ -213,7 +230,7 @@ std::unique_ptr<WqlCondition> WqlParser::comparison(std::wstring_view property, 
     node->property = property;
     node->op = op;
     if (literal.kind == Token::Kind::String) {
-        node->literal.text = literal.string;
+        node->literal.text = stringOf(literal);
     } else if (literal.kind == Token::Kind::Integer) {
         node->literal.kind = WqlLiteral::Kind::Integer;
         node->literal.number = literal.number;

@@ -25,10 +25,12 @@ public:
 private:
     struct Token
     {
-        enum class Kind { Name, String, Integer, Symbol, End } kind = Kind::End;
-        std::wstring_view text; // name or symbol ("<>" for "!=" too), in the parsed text
-        std::wstring string; // a string's contents, escapes resolved
+        // Name, symbol ("<>" for "!=" too) or a string's contents as they
+        // stand in the parsed text: tokens stay small and own nothing.
+        std::wstring_view text;
         long long number = 0;
+        enum class Kind { Name, String, Integer, Symbol, End } kind = Kind::End;
+        bool escaped = false; // a string with backslash escapes in `text`
     };
 
     explicit WqlParser(const std::wstring &text);
@@ -41,6 +43,8 @@ private:
                                                     const Token &literal);
 
     const Token &peek() const { return m_tokens[m_pos]; }
+    // A string token's contents with its escapes resolved.
+    static std::wstring stringOf(const Token &token);
     bool atKeyword(std::wstring_view keyword) const;
     bool accept(std::wstring_view keywordOrSymbol);
     bool atPropertyName() const;

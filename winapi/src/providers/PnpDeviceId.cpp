@@ -12,7 +12,6 @@
 #include <mutex>
 #include <tuple>
 
-#include <sys/utsname.h>
 #include <unistd.h>
 
 using winapi_seam::Value;
@@ -87,9 +86,12 @@ Value forDevice(const std::string &devicePath)
     std::string directory = devicePath;
     while (directory.size() > 12) {
         const std::string name = baseName(directory);
-        const bool pci = name.size() == 12 && name[4] == ':' && name[7] == ':' && name[10] == '.' &&
-                std::all_of(name.begin(), name.end(),
-                            [](char c) { return std::isxdigit(c) || c == ':' || c == '.'; });
+        // Sysfs writes a PCI address's hex digits in lower case.
+        const bool pci =
+                name.size() == 12 && name[4] == ':' && name[7] == ':' && name[10] == '.' &&
+                std::all_of(name.begin(), name.end(), [](char c) {
+                    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || c == ':' || c == '.';
+                });
         if (pci)
             return Value::deferredText(L"PCI\\VEN_", [directory] { return pciId(directory); });
         const bool usb = name.find('-') != std::string::npos &&
@@ -100,16 +102,6 @@ Value forDevice(const std::string &devicePath)
         directory.resize(directory.rfind('/'));
     }
     return Value::null();
-}
-
-// Linux 5.15 and later name a link's parent device in the dump, so that
-// software interfaces need no sysfs look-up at all.
-bool kernelNamesParents()
-{
-    utsname system = {};
-    char *minor = nullptr;
-    const long major = ::uname(&system) == 0 ? std::strtol(system.release, &minor, 10) : 0;
-    return major > 5 || (major == 5 && *minor == '.' && std::strtol(minor + 1, nullptr, 10) >= 15);
 }
 
 // "../../devices/pci0000:00/0000:00:03.0/virtio2/net/eth0" ->
@@ -130,19 +122,30 @@ std::string devicePath(const std::string &name)
 
 } // namespace
 
+namespace {
+
+// An interface keeps its device while its index, name and parent stay (the
+// kernel does not hand an index out again soon), so each one's identity is
+// read from sysfs once: later scans need no sysfs at all. Only the
+// interfaces of the latest scan are kept.
+using Key = std::tuple<int, std::string, std::string>;
+std::mutex knownMutex;
+std::map<Key, Value> known;
+
+} // namespace
+
 std::vector<Value> PnpDeviceId::forInterfaces(const std::vector<NetworkInterface> &interfaces)
 {
-    // An interface keeps its device while its index, name and parent stay
-    // (the kernel does not hand an index out again soon), so each one's
-    // identity is read from sysfs once: later scans need no sysfs at all.
-    // Only the interfaces of the latest scan are kept.
-    using Key = std::tuple<int, std::string, std::string>;
-    static std::mutex mutex;
-    static std::map<Key, Value> known;
-    static const bool namesParents = kernelNamesParents();
+    // Linux 5.15 and later name a link's parent device in the dump: where
+    // any link has one, the links without are software interfaces and need
+    // no sysfs look-up.
+    const bool namesParents = std::any_of(interfaces.begin(), interfaces.end(),
+                                          [](const NetworkInterface &interface) {
+                                              return !interface.parent.empty();
+                                          });
     std::map<Key, Value> current;
     std::vector<Value> ids;
-    const std::lock_guard<std::mutex> lock(mutex);
+    const std::lock_guard<std::mutex> lock(knownMutex);
     for (const NetworkInterface &interface : interfaces) {
         // Known entries move over whole; only new interfaces are looked up.
         Key key(interface.index, interface.name, interface.parent);
