@@ -5,8 +5,16 @@
 
 ScopedBstr toBstr(const QString &text)
 {
-    const std::wstring wide = text.toStdWString();
-    ScopedBstr bstr(SysAllocString(wide.c_str()));
+    // Written straight into the BSTR, without a std::wstring between: as it
+    // is where OLECHAR is UTF-16 (Windows), widened where it is UTF-32 (the
+    // stand-in), which takes one unit per surrogate pair, so fewer.
+    ScopedBstr bstr(SysAllocStringLen(nullptr, UINT(text.size())));
+    if (!bstr)
+        _com_issue_error(E_OUTOFMEMORY);
+    const int length = text.toWCharArray(bstr.get());
+    bstr.get()[length] = L'\0';
+    if (length < text.size())
+        bstr = ScopedBstr(SysAllocStringLen(bstr.get(), UINT(length)));
     if (!bstr)
         _com_issue_error(E_OUTOFMEMORY);
     return bstr;
