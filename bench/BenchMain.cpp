@@ -2,6 +2,7 @@
 // repetitions; BenchTable prints the table.
 #include "BenchTable.h"
 #include "PairedBench.h"
+#include "TwinBench.h"
 
 #include <benchmark/benchmark.h>
 
@@ -53,8 +54,10 @@ int main(int argc, char **argv)
             return 1;
         }
     }
-    if (paired)
+    if (paired) {
         PairedBench(QCoreApplication::applicationFilePath().toStdString(), table).run();
+        TwinBench(table).run();
+    }
     benchmark::RunSpecifiedBenchmarks(&table);
     benchmark::Shutdown();
     table.print();

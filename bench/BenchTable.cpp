@@ -69,6 +69,12 @@ std::string formatCount(double count)
     return text;
 }
 
+// A count of differences: none is the goal.
+std::string formatSame(double differences)
+{
+    return std::isnan(differences) ? "n/a" : differences < 0.5 ? "identical" : "DIFFERENT";
+}
+
 std::string formatRatio(double ratio)
 {
     char text[32];
@@ -235,25 +241,46 @@ BenchTable::Lines BenchTable::pageRows() const
 {
     return {
             {"What a user waits for", "", "", "", ""},
-            valueRow("Device page first show, fresh process (everything cold)", "fresh/page",
+            valueRow("cold: Device page first show, fresh process", "fresh/page", formatTime),
+            valueRow("warm: Device page first show right after a network change", "changed/page",
                      formatTime),
-            valueRow("Device page first show, running host right after a network change",
-                     "changed/page", formatTime),
-            valueRow("Device page repeat show (same process, no change since the last show)",
-                     "repeat/page", formatTime),
-            valueRow("SettingsPage::apply()", "pageApply", formatTime),
-            valueRow("SettingsPage::restoreDefaults() with a widget (remove + reload)",
+            valueRow("warm: Device page repeat show, no change since the last", "repeat/page",
+                     formatTime),
+            valueRow("warm: SettingsPage::apply()", "pageApply", formatTime),
+            valueRow("warm: SettingsPage::restoreDefaults() with a widget (remove + reload)",
                      "pageRestoreDefaults", formatTime),
-            valueRow("plug-in start: dlopen uis_dev.plg, descriptor, factory, init", "pluginStart",
-                     formatTime, "<= 2 ms", 2e-3),
-            valueRow("studio --settings --dump: start to dialog shown and closed, CPU",
-                     "studio/cpu", formatTime),
-            valueRow("minimal Qt program showing one dialog, CPU", "minimal/cpu", formatTime),
-            ratioRow("  ratio studio / minimal program, CPU", "studio/cpu", "minimal/cpu",
-                     "<= 1.15x", 1.15),
-            valueRow("studio --settings --dump, wall clock", "studio/wall", formatTime),
-            valueRow("minimal Qt program showing one dialog, wall clock", "minimal/wall",
-                     formatTime),
+            valueRow("warm (file cached): plug-in start: dlopen, descriptor, factory, init",
+                     "pluginStart", formatTime, "<= 2 ms", 2e-3),
+    };
+}
+
+BenchTable::Lines BenchTable::twinRows() const
+{
+    return {
+            {"cold: studio --settings --dump against its static twin (the same dialog and Device "
+             "page from the project's forms; no plug-in, stores or scan), fresh processes in turns",
+             "", "", "", ""},
+            valueRow("the twin's screenshot byte-identical to the studio's", "twin/screenshot",
+                     formatSame, "identical", 0.5),
+            valueRow("studio, whole process, instructions (callgrind)", "instructions/studio",
+                     formatCount),
+            valueRow("static twin, whole process, instructions", "instructions/twin", formatCount),
+            ratioRow("  ratio studio / twin, whole-process instructions", "instructions/studio",
+                     "instructions/twin", "<= 1.025x", 1.025),
+            valueRow("studio, dialog made, Device page first shown, closed: instructions",
+                     "instructions/studio-dialog", formatCount),
+            valueRow("static twin, the same", "instructions/twin-dialog", formatCount),
+            ratioRow("  ratio studio / twin, page first show instructions",
+                     "instructions/studio-dialog", "instructions/twin-dialog", "<= 1.015x", 1.015),
+            valueRow("studio, CPU (user + system)", "studio/cpu", formatTime),
+            valueRow("static twin, CPU", "twin/cpu", formatTime),
+            ratioRow("  ratio studio / twin, CPU", "studio/cpu", "twin/cpu", "<= 1.06x", 1.06),
+            valueRow("studio, peak resident memory", "studio/peak", formatBytes),
+            valueRow("static twin, peak resident memory", "twin/peak", formatBytes),
+            ratioRow("  ratio studio / twin, peak memory", "studio/peak", "twin/peak", "<= 1.06x",
+                     1.06),
+            valueRow("studio, wall clock", "studio/wall", formatTime),
+            valueRow("static twin, wall clock", "twin/wall", formatTime),
     };
 }
 
@@ -262,28 +289,29 @@ BenchTable::Lines BenchTable::scanRows() const
     return {
             {"Address scan (MachineInfo().localIpAddresses()) against Qt, taken in turns", "", "",
              "", ""},
-            valueRow("scan, first call in a fresh process (cold)", "fresh/scan", formatTime),
-            valueRow("QNetworkInterface::allAddresses(), first call in a fresh process", "fresh/qt",
-                     formatTime),
-            valueRow("netlink floor (one socket, link and address dumps), fresh process",
+            valueRow("cold: scan, first call in a fresh process", "fresh/scan", formatTime),
+            valueRow("cold: QNetworkInterface::allAddresses(), first call in a fresh process",
+                     "fresh/qt", formatTime),
+            valueRow("cold: netlink floor (one socket, link and address dumps), fresh process",
                      "fresh/floor", formatTime),
             ratioRow("  ratio scan / Qt, fresh process", "fresh/scan", "fresh/qt", "<= 1.5x", 1.5),
             ratioRow("  ratio scan / netlink floor, fresh process", "fresh/scan", "fresh/floor",
                      "<= 2.5x", 2.5),
-            valueRow("scan, first call in a fresh process, instructions (callgrind)",
+            valueRow("cold: scan, first call in a fresh process, instructions (callgrind)",
                      "instructions/scan", formatCount),
-            valueRow("QNetworkInterface::allAddresses(), the same, instructions", "instructions/qt",
-                     formatCount),
+            valueRow("cold: QNetworkInterface::allAddresses(), the same, instructions",
+                     "instructions/qt", formatCount),
             ratioRow("  ratio scan / Qt, instructions", "instructions/scan", "instructions/qt",
                      "<= 3.0x", 3.0),
-            valueRow("scan right after a network change (warm process)", "changed/scan", formatTime),
-            valueRow("QNetworkInterface::allAddresses() right after a network change", "changed/qt",
-                     formatTime),
+            valueRow("warm: scan right after a network change", "changed/scan", formatTime),
+            valueRow("warm: QNetworkInterface::allAddresses() right after a network change",
+                     "changed/qt", formatTime),
             ratioRow("  ratio scan / Qt, after a change", "changed/scan", "changed/qt", "<= 1.5x",
                      1.5),
-            valueRow("scan repeated, no change (warm; mean of 20 calls per sample)", "warm/scan",
+            valueRow("warm: scan repeated, no change (mean of 20 calls per sample)", "warm/scan",
                      formatTime),
-            valueRow("QNetworkInterface::allAddresses() repeated, no change", "warm/qt", formatTime),
+            valueRow("warm: QNetworkInterface::allAddresses() repeated, no change", "warm/qt",
+                     formatTime),
             ratioRow("  ratio scan / Qt, repeated", "warm/scan", "warm/qt"),
     };
 }
@@ -293,12 +321,13 @@ BenchTable::Lines BenchTable::scalingRows() const
     Lines lines{{"Scaling: 100 against 1000 interfaces or adapters", "", "", "", ""}};
     for (const char *count : {"10", "100", "1000"}) {
         const std::string n(count);
-        lines.push_back(
-                valueRow("scan, fresh process in a namespace of " + n + " software interfaces",
-                         "netns/scan/" + n, formatTime));
-        lines.push_back(valueRow("QNetworkInterface::allAddresses(), same namespace",
+        lines.push_back(valueRow("cold: scan, fresh process in a namespace of " + n +
+                                         " software interfaces",
+                                 "netns/scan/" + n, formatTime));
+        lines.push_back(valueRow("cold: QNetworkInterface::allAddresses(), same namespace",
                                  "netns/qt/" + n, formatTime));
-        lines.push_back(valueRow("netlink floor, same namespace", "netns/floor/" + n, formatTime));
+        lines.push_back(
+                valueRow("cold: netlink floor, same namespace", "netns/floor/" + n, formatTime));
     }
     Lines ratios{
             ratioRow("  ratio scan 1000 / 100 interfaces, time", "netns/scan/1000",
@@ -307,14 +336,15 @@ BenchTable::Lines BenchTable::scalingRows() const
                      "netns/floor/1000", "netns/floor/100"),
             ratioRow("  ratio scan 1000 / 100 interfaces, instructions (linear: 10x)",
                      "instructions/netns/1000", "instructions/netns/100", "<= 10.5x", 10.5),
-            valueRow("scripted scan, 10 adapters (sizes in turns, mean of 3 calls)",
+            valueRow("warm: scripted scan, 10 adapters (sizes in turns, mean of 3 calls)",
                      "scriptedScan/10", formatTime),
-            valueRow("scripted scan, 100 adapters", "scriptedScan/100", formatTime),
-            valueRow("scripted scan, 1000 adapters", "scriptedScan/1000", formatTime),
+            valueRow("warm: scripted scan, 100 adapters", "scriptedScan/100", formatTime),
+            valueRow("warm: scripted scan, 1000 adapters", "scriptedScan/1000", formatTime),
             ratioRow("  ratio 1000 / 100 adapters, time", "scriptedScan/1000", "scriptedScan/100"),
             ratioRow("  ratio 1000 / 100 adapters, instructions (linear: 10x)",
                      "instructions/scripted/1000", "instructions/scripted/100", "<= 10.5x", 10.5),
-            valueRow("WQL parse + evaluate + drain: the adapter query", "wqlQuery", formatTime),
+            valueRow("warm: WQL parse + evaluate + drain: the adapter query", "wqlQuery",
+                     formatTime),
     };
     lines.insert(lines.end(), ratios.begin(), ratios.end());
     return lines;
@@ -328,15 +358,15 @@ BenchTable::Lines BenchTable::memoryRows() const
     const std::string none = "none (<= 4 KiB)";
     return {
             {"Memory", "", "", "", ""},
-            bytesRow("heap growth, 1000 widget()/releaseWidget(true)", "pageWidgetCycles",
+            bytesRow("warm: heap growth, 1000 widget()/releaseWidget(true)", "pageWidgetCycles",
                      "heap_growth", none, 4096),
-            bytesRow("resident growth, 1000 widget()/releaseWidget(true)", "pageWidgetCycles",
+            bytesRow("warm: resident growth, 1000 widget()/releaseWidget(true)", "pageWidgetCycles",
                      "rss_growth", none, 4096),
-            bytesRow("heap growth, 1000 plug-in load/init/release", "pluginCycles", "heap_growth",
-                     none, 4096),
-            bytesRow("resident growth, 1000 plug-in load/init/release", "pluginCycles",
+            bytesRow("warm: heap growth, 1000 plug-in load/init/release", "pluginCycles",
+                     "heap_growth", none, 4096),
+            bytesRow("warm: resident growth, 1000 plug-in load/init/release", "pluginCycles",
                      "rss_growth", none, 4096),
-            bytesRow("heap held by one loaded page widget", "pageWidgetHeap", "heap_held"),
+            bytesRow("warm: heap held by one loaded page widget", "pageWidgetHeap", "heap_held"),
     };
 }
 
@@ -369,7 +399,7 @@ void BenchTable::print() const
 {
     std::fprintf(stderr, "\n");
     Lines lines;
-    for (const Lines &section : {pageRows(), scanRows(), scalingRows(), memoryRows()})
+    for (const Lines &section : {pageRows(), twinRows(), scanRows(), scalingRows(), memoryRows()})
         lines.insert(lines.end(), section.begin(), section.end());
     printLines(lines);
     const Stat unloaded = counterStat("pluginStart", "unloaded");

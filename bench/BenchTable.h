@@ -61,6 +61,7 @@ private:
                   const std::string &goal = {}, double limit = 0) const;
 
     Lines pageRows() const;
+    Lines twinRows() const;
     Lines scanRows() const;
     Lines scalingRows() const;
     Lines memoryRows() const;

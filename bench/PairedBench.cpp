@@ -2,6 +2,7 @@
 
 #include "BenchHost.h"
 #include "BenchTable.h"
+#include "Callgrind.h"
 #include "ChildProcess.h"
 #include "MeasuredCall.h"
 #include "NetlinkFloor.h"
@@ -27,7 +28,6 @@ const int kFreshSamples = 15;
 const int kInProcessSamples = 15;
 const int kWarmCallsPerSample = 20;
 const int kNamespaceSamples = 7;
-const int kStudioSamples = 7;
 const int kScriptedSamples = 9;
 const int kScriptedCallsPerSample = 3;
 
@@ -140,33 +140,6 @@ double childSeconds(const ChildProcess::Result &result)
     return seconds;
 }
 
-// The user-space instructions of the measured call in a child (`command`
-// then `--uis-child mode`), counted by callgrind: deterministic where times
-// wander with the machine. Negative when it could not be counted.
-double instructionsOf(std::vector<std::string> command, const std::string &mode)
-{
-    char file[] = "/tmp/uis-bench-callgrind-XXXXXX";
-    const int descriptor = ::mkstemp(file);
-    if (descriptor < 0)
-        return -1;
-    ::close(descriptor);
-    const std::vector<std::string> valgrind{"valgrind", "--tool=callgrind",
-                                            std::string("--callgrind-out-file=") + file,
-                                            "--toggle-collect=MeasuredCall::seconds*"};
-    const std::string program = command.front();
-    command.insert(command.begin() + (program == "ip" ? 4 : 0), valgrind.begin(), valgrind.end());
-    command.insert(command.end(), {"--uis-child", mode});
-    const bool ok = ChildProcess::run(command.front(), {command.begin() + 1, command.end()}).ok;
-    double count = -1;
-    std::ifstream output(file);
-    for (std::string line; ok && std::getline(output, line);) {
-        if (line.rfind("summary: ", 0) == 0)
-            count = std::stod(line.substr(9));
-    }
-    ::unlink(file);
-    return count;
-}
-
 } // namespace
 
 PairedBench::PairedBench(std::string self, BenchTable &table)
@@ -209,7 +182,6 @@ void PairedBench::run()
     inProcessRows();
     namespaceRows();
     scriptedRows();
-    studioRows();
 }
 
 void PairedBench::freshProcessRows()
@@ -234,10 +206,11 @@ void PairedBench::freshProcessRows()
         addInstructions(std::string("instructions/") + mode, {m_self}, mode);
 }
 
-void PairedBench::addInstructions(const std::string &row, const std::vector<std::string> &command,
+void PairedBench::addInstructions(const std::string &row, std::vector<std::string> command,
                                   const std::string &mode)
 {
-    const double count = instructionsOf(command, mode);
+    command.insert(command.end(), {"--uis-child", mode});
+    const double count = Callgrind::instructions(command, "MeasuredCall::seconds*");
     m_table.addSamples(row, {count}, count < 0 ? "needs valgrind" : "");
 }
 
@@ -339,35 +312,4 @@ void PairedBench::scriptedRows()
     for (const char *count : {"100", "1000"})
         addInstructions(std::string("instructions/scripted/") + count, {m_self},
                         std::string("scripted-") + count);
-}
-
-void PairedBench::studioRows()
-{
-#if defined(UIS_STUDIO) && defined(UIS_MINIMAL_DIALOG)
-    char directory[] = "/tmp/uis-bench-XXXXXX";
-    const bool made = ::mkdtemp(directory) != nullptr;
-    Samples studioCpu, studioWall, minimalCpu, minimalWall;
-    std::string error = made ? "" : "no temporary folder";
-    for (int i = 0; i < kStudioSamples && error.empty(); ++i) {
-        for (const bool studio : {i % 2 == 0, i % 2 != 0}) {
-            const ChildProcess::Result result = studio
-                    ? ChildProcess::run(UIS_STUDIO, {"--settings", "--dump", "--config", directory})
-                    : ChildProcess::run(UIS_MINIMAL_DIALOG, {});
-            if (!result.ok)
-                error = studio ? "the studio did not show its dialog and quit cleanly"
-                               : "the minimal dialog program failed";
-            (studio ? studioCpu : minimalCpu).push_back(result.cpuSeconds);
-            (studio ? studioWall : minimalWall).push_back(result.wallSeconds);
-        }
-    }
-    if (made)
-        ChildProcess::run("rm", {"-rf", directory});
-    m_table.addSamples("studio/cpu", studioCpu, error);
-    m_table.addSamples("studio/wall", studioWall, error);
-    m_table.addSamples("minimal/cpu", minimalCpu, error);
-    m_table.addSamples("minimal/wall", minimalWall, error);
-#else
-    for (const char *name : {"studio/cpu", "studio/wall", "minimal/cpu", "minimal/wall"})
-        m_table.addSamples(name, {}, "the studio is not part of this build");
-#endif
 }

@@ -7,7 +7,7 @@ class BenchTable;
 
 // The rows that Google Benchmark's repetitions cannot measure honestly:
 // first calls in fresh processes, calls right after a network change, and
-// pairs with Qt or a minimal Qt program, and the scripted scan's sizes,
+// pairs with Qt or the bare netlink floor, and the scripted scan's sizes,
 // taken in turns in the same run, so both sides of a ratio meet the same
 // machine state. Each sample goes into the table under its row name.
 class PairedBench
@@ -27,9 +27,8 @@ private:
     void inProcessRows();
     void namespaceRows();
     void scriptedRows();
-    void studioRows();
     // One callgrind count of a child's measured call as the row's sample.
-    void addInstructions(const std::string &row, const std::vector<std::string> &command,
+    void addInstructions(const std::string &row, std::vector<std::string> command,
                          const std::string &mode);
 
     std::string m_self;
