@@ -85,7 +85,7 @@ WqlParser::WqlParser(const std::wstring &text)
                 ++pos;
             }
         }
-        m_tokens.push_back(std::move(token));
+        m_tokens.push_back(token);
     }
     m_tokens.push_back(Token());
 }
