@@ -7,7 +7,8 @@ namespace {
 
 // Values the seeds and the mutator reach by picking instead of typing.
 // clang-format off
-const char *const kHints[] = {"", "UNI", "hybird", "96", "120  *No Glove(s)", "75", "none", "local", "Local", "0", "30", "24", "true", "TRUE", "-1", "99999999999", "magnetic immunity"};
+const char *const kHints[] = {"", "UNI", "hybird", "96", "120  *No Glove(s)", "75", "none", "local",
+        "Local", "0", "30", "24", "true", "TRUE", "-1", "99999999999", "magnetic immunity"};
 // clang-format on
 
 std::string storedText(FuzzInput &in)

@@ -1,5 +1,5 @@
 #include "FuzzHarness.h"
-#include "tests/SeamCounters.h"
+#include "tests/SeamFixture.h"
 #include "wmi/WMIConnection.h"
 
 // Any bytes as a WQL text (each byte one character, NULs included) through
@@ -9,7 +9,7 @@
 int fuzzWql(const uint8_t *data, size_t size)
 {
     // The seam logs every query text; a long run must not keep them all.
-    winapi_seam::reset();
+    const SeamGuard seam;
     const QString text = QString::fromLatin1(reinterpret_cast<const char *>(data), int(size));
     WMIConnection connection;
     FUZZ_CHECK(connection.connect(), "no connection to the local namespace");

@@ -1,5 +1,5 @@
 #include "settings/SettingsPage.h"
-#include "tests/SeamCounters.h"
+#include "tests/SeamFixture.h"
 #include "tests/settings/PageTestHost.h"
 
 #include <winapi/ComBase.h>
@@ -11,7 +11,11 @@ namespace {
 
 using Step = winapi_seam::Step;
 // clang-format off
-const QMap<QString, Step> kSteps{{"CoInitializeEx", Step::CoInitializeEx}, {"CoInitializeSecurity", Step::CoInitializeSecurity}, {"CoCreateInstance", Step::CoCreateInstance}, {"ConnectServer", Step::ConnectServer}, {"CoSetProxyBlanket", Step::CoSetProxyBlanket}, {"ExecQuery", Step::ExecQuery}, {"Next", Step::Next}, {"Get", Step::Get}, {"SysAllocString", Step::SysAllocString}};
+const QMap<QString, Step> kSteps{
+        {"CoInitializeEx", Step::CoInitializeEx}, {"CoCreateInstance", Step::CoCreateInstance},
+        {"CoInitializeSecurity", Step::CoInitializeSecurity}, {"ExecQuery", Step::ExecQuery},
+        {"ConnectServer", Step::ConnectServer}, {"CoSetProxyBlanket", Step::CoSetProxyBlanket},
+        {"Next", Step::Next}, {"Get", Step::Get}, {"SysAllocString", Step::SysAllocString}};
 // clang-format on
 
 // A connect that fails after entering the apartment leaves the thread in it:

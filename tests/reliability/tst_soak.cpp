@@ -1,6 +1,6 @@
 #include "host/ModuleRef.h"
 #include "settings/SettingsPage.h"
-#include "tests/SeamCounters.h"
+#include "tests/SeamFixture.h"
 #include "tests/settings/PageTestHost.h"
 
 #include <QtTest>

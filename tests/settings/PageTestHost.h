@@ -3,8 +3,8 @@
 #include "studio/orvane/StudioApplication.h"
 #include "studio/peers/HostDevice.h"
 #include "studio/peers/HostPeers.h"
-
-#include <winapi/WinapiSeam.h>
+#include "tests/DataRow.h"
+#include "tests/SeamFixture.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -25,18 +25,13 @@ public:
     explicit PageTestHost(const QStringList &adapters = {"192.168.0.10", "10.0.0.2"})
     {
         app().reset();
-        winapi_seam::reset();
         peers = std::make_unique<HostPeers>();
         peers->registerAll(app());
         for (MemorySettingsStore *store : stores())
             store->setRecording(true);
         scriptAdapters(adapters);
     }
-    ~PageTestHost()
-    {
-        app().reset();
-        winapi_seam::reset();
-    }
+    ~PageTestHost() { app().reset(); }
 
     static orvane::StudioApplication &app() { return orvane::StudioApplication::instance(); }
     std::vector<MemorySettingsStore *> stores() const
@@ -49,7 +44,11 @@ public:
     static const QMap<QString, std::string> &keys()
     {
         // clang-format off
-        static const QMap<QString, std::string> names{{"work", "current_workmode"}, {"ip", "settings.hwup.ip"}, {"fps", "settings.hwup.capturefps"}, {"tc", "settings.hwup.local_timecode_rate"}, {"mode", "settings.hwup.connectionmode"}, {"enable", "settings.hwup.enableconnectionmode"}, {"fps!", "fps"}};
+        static const QMap<QString, std::string> names{
+                {"work", "current_workmode"}, {"ip", "settings.hwup.ip"},
+                {"fps", "settings.hwup.capturefps"}, {"tc", "settings.hwup.local_timecode_rate"},
+                {"mode", "settings.hwup.connectionmode"},
+                {"enable", "settings.hwup.enableconnectionmode"}, {"fps!", "fps"}};
         // clang-format on
         return names;
     }
@@ -152,7 +151,10 @@ public:
         const QString what = action.section(' ', 1, 1);
         const QString value = action.section(' ', 2);
         // clang-format off
-        const QMap<QString, const char *> names{{"ip", "comboBox_ip_list"}, {"fps", "comboBox_fps"}, {"tc", "comboBox_tc_pps"}, {"mode", "comboBox_connection_mode"}, {"hybrid", "radioButton_mode_hybird"}, {"inertial", "radioButton_mode_inertia"}};
+        const QMap<QString, const char *> names{
+                {"ip", "comboBox_ip_list"}, {"fps", "comboBox_fps"}, {"tc", "comboBox_tc_pps"},
+                {"mode", "comboBox_connection_mode"}, {"hybrid", "radioButton_mode_hybird"},
+                {"inertial", "radioButton_mode_inertia"}};
         // clang-format on
         auto *box = child<QComboBox>(page, names.value(what, ""));
         if (auto *radio = child<QRadioButton>(page, names.value(what, ""));
@@ -173,21 +175,6 @@ public:
         return true;
     }
 
-    // Connected physical adapters, one address each, in enumeration order.
-    static void scriptAdapters(const QStringList &addresses)
-    {
-        using winapi_seam::Value;
-        std::vector<winapi_seam::Row> adapters, configurations;
-        for (int i = 1; i <= addresses.size(); ++i) {
-            const std::wstring n = std::to_wstring(i);
-            // clang-format off
-            adapters.push_back({{L"Index", Value::int32(i)}, {L"MACAddress", Value::text(L"00:1A:2B:3C:4D:0" + n)}, {L"NetConnectionStatus", Value::int32(2)}, {L"PNPDeviceID", Value::text(L"PCI\\VEN_8086&DEV_100E\\3&" + n)}});
-            configurations.push_back({{L"Index", Value::int32(i)}, {L"IPAddress", Value::textArray({addresses[i - 1].toStdWString()})}});
-            // clang-format on
-        }
-        winapi_seam::scriptRows(L"Win32_NetworkAdapter", adapters);
-        winapi_seam::scriptRows(L"Win32_NetworkAdapterConfiguration", configurations);
-    }
-
+    SeamGuard seam;
     std::unique_ptr<HostPeers> peers;
 };

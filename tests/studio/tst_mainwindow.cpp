@@ -4,6 +4,7 @@
 #include "studio/orvane/StudioApplication.h"
 #include "studio/peers/FileSettingsStore.h"
 #include "studio/peers/HostDevice.h"
+#include "tests/DataRow.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -56,15 +57,13 @@ void tst_MainWindow::writesAreShownAndFailuresReported_data()
     const int restore = QDialogButtonBox::RestoreDefaults;
     const QString notSaved = "dev_hwup.conf: not saved: a folder";
     const QString noModule = "failed on the module “dev_hwup”: no module of that name";
-    // clang-format off
-    QTest::newRow("Apply") << apply << false << "" << "" << true;
-    QTest::newRow("Apply, not saved") << apply << true << "" << notSaved << true;
-    QTest::newRow("Restore Defaults") << restore << false << "" << "" << true;
-    QTest::newRow("Restore Defaults, not saved") << restore << true << "" << notSaved << true;
-    QTest::newRow("Apply, a peer gone") << apply << false << "press" << noModule << true;
-    QTest::newRow("OK, a peer gone: the dialog stays open") << ok << false << "press" << noModule << true;
-    QTest::newRow("a page that failed to load is not applied") << ok << false << "load" << noModule << false;
-    // clang-format on
+    row("Apply", apply, false, "", "", true);
+    row("Apply, not saved", apply, true, "", notSaved, true);
+    row("Restore Defaults", restore, false, "", "", true);
+    row("Restore Defaults, not saved", restore, true, "", notSaved, true);
+    row("Apply, a peer gone", apply, false, "press", noModule, true);
+    row("OK, a peer gone: the dialog stays open", ok, false, "press", noModule, true);
+    row("a page that failed to load is not applied", ok, false, "load", noModule, false);
 }
 
 // Guards against a status line that still shows what Apply or Restore

@@ -35,7 +35,6 @@ void tst_PluginLoader::refusesBrokenPlugins_data()
     const QByteArray bytes = good.readAll();
     const qint64 size = bytes.size();
 
-    // clang-format off
     row("no descriptor", "no_descriptor", -1, "no VD_GetPluginInfo entry point");
     row("malformed JSON", "bad_json", -1, "not valid JSON");
     row("wrong architecture", "wrong_arch", -1, "architecture \"3.1.2.0\" does not match");
@@ -56,7 +55,8 @@ void tst_PluginLoader::refusesBrokenPlugins_data()
     row("cut in the section table", "good", sections + 20, "its section table lies past the end");
     row("cut in a section's data", "good", data + 100, "section 0 lies past the end");
     row("last byte cut", "good", size - 1, "lies past the end of the file");
-    row("another machine", "good", pe + 4, "for another machine", QByteArray("\x64\xaa", 2)); // ARM64
+    // The machine field set to ARM64.
+    row("another machine", "good", pe + 4, "for another machine", QByteArray("\x64\xaa", 2));
     row("not a DLL", "good", pe + 23, "not a DLL", QByteArray(1, '\0')); // IMAGE_FILE_DLL off
     row("descriptor not exported", "good", bytes.indexOf("VD_GetPluginInfo") + 15,
         "no VD_GetPluginInfo entry point", "X");
@@ -67,7 +67,6 @@ void tst_PluginLoader::refusesBrokenPlugins_data()
     row("cut at 1 kB", "good", 1000, "loadable segment 0 lies past the end");
     row("last byte cut", "good", size - 1, "section header table lies past the end");
 #endif
-    // clang-format on
 }
 
 // Guards against a broken or cut plug-in being registered, crashing the

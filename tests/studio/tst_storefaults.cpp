@@ -1,4 +1,5 @@
 #include "StudioProcess.h"
+#include "tests/DataRow.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -64,35 +65,45 @@ void tst_StoreFaults::storeFaults_data()
     QTest::addColumn<QString>("reason"); // "" when the save must succeed
 
     const QString plain = "exec \"$@\"";
+    // old + " FILE" writes a valid store holding keep=old to FILE.
     const QString old = "printf '# studio settings v1\\nkeep=old\\n' >";
-    const QString tmpfs = "mount -t tmpfs -o size=64k tmpfs config; " + old +
-            " config/dev_hwup.conf; cat /dev/zero >config/filler 2>/dev/null || true";
-    const QString sparse = old +
-            " config/dev_hwup.conf; truncate -s %1 config/dev_hwup.conf || "
+    const QString stored = old + " config/dev_hwup.conf";
+    const QString tmpfs = "mount -t tmpfs -o size=64k tmpfs config; " + stored +
+            "; cat /dev/zero >config/filler 2>/dev/null || true";
+    const QString sparse = stored +
+            "; truncate -s %1 config/dev_hwup.conf || "
             "{ echo 'no sparse file of %1 bytes here' >&2; exit 77; }";
     // The studio runs as nobody in a folder of nobody's, beside root's lock.
-    const QString rootsLock = "chmod 755 .; " + old +
-            " config/dev_hwup.conf; touch "
-            "config/dev_hwup.conf.lock; chown nobody config config/dev_hwup.conf; chmod %1 "
-            "config/dev_hwup.conf.lock";
+    const QString rootsLock = "chmod 755 .; " + stored +
+            "; touch config/dev_hwup.conf.lock; chown nobody config config/dev_hwup.conf; "
+            "chmod %1 config/dev_hwup.conf.lock";
     const QString asNobody = "exec setpriv --reuid=nobody --regid=nogroup --clear-groups \"$@\"";
-    // clang-format off
-    QTest::newRow("symbolic link to a file") << old + " target; ln -s ../target config/dev_hwup.conf" << plain << "a symbolic link, not a regular file";
-    QTest::newRow("symbolic link to a device") << "mknod dev c 1 3; ln -s ../dev config/dev_hwup.conf" << plain << "a symbolic link, not a regular file";
-    QTest::newRow("FIFO") << "mkfifo config/dev_hwup.conf" << plain << "a FIFO, not a regular file";
-    QTest::newRow("device node") << "mknod config/dev_hwup.conf c 1 3" << plain << "a device, not a regular file";
-    QTest::newRow("folder") << "mkdir config/dev_hwup.conf" << plain << "a folder, not a regular file";
-    QTest::newRow("full disk") << tmpfs << plain << "No space left on device";
-    QTest::newRow("full disk, a little room left") << tmpfs + "; truncate -s -8k config/filler" << plain << "No space left on device";
-    QTest::newRow("file-size limit") << old + " config/dev_hwup.conf" << "ulimit -f 8; exec \"$@\"" << "File too large";
-    QTest::newRow("store past 2 GiB (sparse)") << sparse.arg("3G") << plain << "larger than 64 MiB";
-    QTest::newRow("store one byte past the size limit") << sparse.arg(64 * 1024 * 1024 + 1) << plain << "larger than 64 MiB";
-    QTest::newRow("symbolic link to /dev/zero at the lock") << old + " config/dev_hwup.conf; ln -s /dev/zero config/dev_hwup.conf.lock" << plain << ".lock is a symbolic link, not a regular file";
-    QTest::newRow("FIFO at the lock") << old + " config/dev_hwup.conf; mkfifo config/dev_hwup.conf.lock" << plain << ".lock is a FIFO, not a regular file";
-    QTest::newRow("root's unheld lock, readable") << rootsLock.arg(644) << asNobody << "";
-    QTest::newRow("root's unheld lock, unreadable") << rootsLock.arg(600) << asNobody << ".lock cannot be used: Permission denied";
-    QTest::newRow("temporaries of killed saves") << old + " config/dev_hwup.conf; echo x >config/dev_hwup.conf.save-4194999; ln -s /dev/zero config/dev_hwup.conf.save-7" << plain << "";
-    // clang-format on
+    // What saves killed on the way leave beside the store, one a link.
+    const QString temporaries = "echo x >config/dev_hwup.conf.save-4194999; "
+                                "ln -s /dev/zero config/dev_hwup.conf.save-7";
+    row("symbolic link to a file", old + " target; ln -s ../target config/dev_hwup.conf", plain,
+        "a symbolic link, not a regular file");
+    row("symbolic link to a device", "mknod dev c 1 3; ln -s ../dev config/dev_hwup.conf", plain,
+        "a symbolic link, not a regular file");
+    row("FIFO", "mkfifo config/dev_hwup.conf", plain, "a FIFO, not a regular file");
+    row("device node", "mknod config/dev_hwup.conf c 1 3", plain, "a device, not a regular file");
+    row("folder", "mkdir config/dev_hwup.conf", plain, "a folder, not a regular file");
+    row("full disk", tmpfs, plain, "No space left on device");
+    row("full disk, a little room left", tmpfs + "; truncate -s -8k config/filler", plain,
+        "No space left on device");
+    row("file-size limit", stored, "ulimit -f 8; exec \"$@\"", "File too large");
+    row("store past 2 GiB (sparse)", sparse.arg("3G"), plain, "larger than 64 MiB");
+    row("store one byte past the size limit", sparse.arg(64 * 1024 * 1024 + 1), plain,
+        "larger than 64 MiB");
+    row("symbolic link to /dev/zero at the lock",
+        stored + "; ln -s /dev/zero config/dev_hwup.conf.lock", plain,
+        ".lock is a symbolic link, not a regular file");
+    row("FIFO at the lock", stored + "; mkfifo config/dev_hwup.conf.lock", plain,
+        ".lock is a FIFO, not a regular file");
+    row("root's unheld lock, readable", rootsLock.arg(644), asNobody, "");
+    row("root's unheld lock, unreadable", rootsLock.arg(600), asNobody,
+        ".lock cannot be used: Permission denied");
+    row("temporaries of killed saves", stored + "; " + temporaries, plain, "");
 }
 
 // Guards against losing stored values to a real machine's faults: the

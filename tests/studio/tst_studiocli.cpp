@@ -1,4 +1,5 @@
 #include "StudioProcess.h"
+#include "tests/DataRow.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -21,6 +22,7 @@ private:
 };
 
 namespace {
+using L = QStringList;
 QString testPlugin(const QString &name) { return STUDIO_TEST_PLUGIN_DIR "/" + name + ".plg"; }
 } // namespace
 
@@ -32,23 +34,28 @@ void tst_StudioCli::exitStatus_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("line");
 
-    const QString plain = "exec \"$@\"";
-    using L = QStringList;
-    // clang-format off
-    QTest::newRow("--config without a folder") << plain << L{"--config"} << QByteArray() << 2 << "--config";
-    QTest::newRow("positional argument") << plain << L{"stray"} << QByteArray() << 2 << "stray";
-    QTest::newRow("--set without '='") << plain << L{"--set", "dev_hwup:key"} << QByteArray() << 2 << "MODULE:KEY=VALUE";
-    QTest::newRow("--set on an unknown module") << plain << L{"--set", "uis_manager:k=v"} << QByteArray() << 2 << "unknown module";
-    QTest::newRow("--set with a bad escape") << plain << L{"--set", "dev_hwup:k=\\z"} << QByteArray() << 2 << "unknown escape";
-    QTest::newRow("--set with a short \\x") << plain << L{"--set", "dev_hwup:k=\\x4"} << QByteArray() << 2 << "two hex digits";
-    QTest::newRow("--lang with no translation") << plain << L{"--lang", "xx"} << QByteArray() << 2 << "no translation for “xx”";
-    QTest::newRow("--plugins not a folder") << plain << L{"--plugins", "/nonexistent"} << QByteArray() << 2 << "not a folder";
-    QTest::newRow("--settings with nothing to show") << plain << L{"--settings"} << QByteArray() << 0 << "nothing to show";
-    QTest::newRow("no display at all") << "unset QT_QPA_PLATFORM; exec \"$@\"" << L{"--dump"} << QByteArray() << 0 << "running on the offscreen platform";
-    QTest::newRow("--dump to a full device") << "exec \"$@\" >/dev/full" << L{"--dump"} << QByteArray() << 1 << "could not be written: No space left on device";
-    QTest::newRow("--dump to a closed output") << "exec \"$@\" >&-" << L{"--dump"} << QByteArray() << 1 << "could not be written: Bad file descriptor";
-    QTest::newRow("damaged store") << plain << L{"--dump"} << QByteArray("not a settings file\n") << 1 << "dev_hwup.conf: line 1: not a studio settings file";
-    // clang-format on
+    // A run over no store, of the studio as it is, unless a row says otherwise.
+    const auto row = [](const char *name, const L &arguments, int code, const char *line,
+                        const QByteArray &store = {}, const QString &script = "exec \"$@\"") {
+        QTest::newRow(name) << script << arguments << store << code << line;
+    };
+    row("--config without a folder", {"--config"}, 2, "--config");
+    row("positional argument", {"stray"}, 2, "stray");
+    row("--set without '='", {"--set", "dev_hwup:key"}, 2, "MODULE:KEY=VALUE");
+    row("--set on an unknown module", {"--set", "uis_manager:k=v"}, 2, "unknown module");
+    row("--set with a bad escape", {"--set", "dev_hwup:k=\\z"}, 2, "unknown escape");
+    row("--set with a short \\x", {"--set", "dev_hwup:k=\\x4"}, 2, "two hex digits");
+    row("--lang with no translation", {"--lang", "xx"}, 2, "no translation for “xx”");
+    row("--plugins not a folder", {"--plugins", "/nonexistent"}, 2, "not a folder");
+    row("--settings with nothing to show", {"--settings"}, 0, "nothing to show");
+    row("no display at all", {"--dump"}, 0, "running on the offscreen platform", {},
+        "unset QT_QPA_PLATFORM; exec \"$@\"");
+    row("--dump to a full device", {"--dump"}, 1, "could not be written: No space left on device",
+        {}, "exec \"$@\" >/dev/full");
+    row("--dump to a closed output", {"--dump"}, 1, "could not be written: Bad file descriptor", {},
+        "exec \"$@\" >&-");
+    row("damaged store", {"--dump"}, 1, "dev_hwup.conf: line 1: not a studio settings file",
+        "not a settings file\n");
 }
 
 // Guards against a bad option, an unusable output or an unreadable store
@@ -101,9 +108,8 @@ void tst_StudioCli::pluginsAreRefusedLineByLine()
     for (const QString &name : broken + QStringList{"readme", "cut"})
         QCOMPARE(run.lines(plugins.filePath(name + ".plg: ")).size(), 1);
     QCOMPARE(run.lines("refused plug-in").size(), broken.size() + 2);
-    QCOMPARE(run.lines("loaded plug-in “test_good” from " + plugins.filePath("good\\x0a\\x1b[2J"))
-                     .size(),
-             1);
+    const QString good = plugins.filePath("good\\x0a\\x1b[2J"); // the name, escaped
+    QCOMPARE(run.lines("loaded plug-in “test_good” from " + good).size(), 1);
     for (const QString &line : run.lines(""))
         QVERIFY2(line.startsWith("studio: "), qPrintable(line)); // none forged
 }
@@ -114,13 +120,17 @@ void tst_StudioCli::hostileValuesSurviveRestart_data()
     QTest::addColumn<QByteArray>("key");
     QTest::addColumn<QByteArray>("value");
 
-    // clang-format off
-    QTest::newRow("newlines, literal and escaped") << QStringList{"dev_hwup:current_workmode=UNI\n\\nhybird"} << QByteArray("current_workmode") << QByteArray("UNI\n\nhybird");
-    QTest::newRow("bytes that are not UTF-8") << QStringList{"dev_hwup:settings.hwup.capturefps=\\xff\\xfe60"} << QByteArray("settings.hwup.capturefps") << QByteArray("\xff\xfe" "60");
-    QTest::newRow("NUL byte and '=' in the key") << QStringList{"dev_hwup:a\\=\\x00b=\\x00"} << QByteArray("a=\0b", 4) << QByteArray("\0", 1);
-    QTest::newRow("leading byte-order mark") << QStringList{"dev_hwup:\\xef\\xbb\\xbfk=\\xef\\xbb\\xbfv"} << QByteArray("\xef\xbb\xbfk") << QByteArray("\xef\xbb\xbfv");
-    QTest::newRow("a text key that reads like an encoded one") << QStringList{"dev_hwup:\\xff=byte", "dev_hwup:{\"base64\":\"/w\\=\\=\"}=text"} << QByteArray("{\"base64\":\"/w==\"}") << QByteArray("text");
-    // clang-format on
+    using B = QByteArray;
+    row("newlines, literal and escaped", L{"dev_hwup:current_workmode=UNI\n\\nhybird"},
+        B("current_workmode"), B("UNI\n\nhybird"));
+    row("bytes that are not UTF-8", L{"dev_hwup:settings.hwup.capturefps=\\xff\\xfe60"},
+        B("settings.hwup.capturefps"), B("\xff\xfe") + "60");
+    row("NUL byte and '=' in the key", L{"dev_hwup:a\\=\\x00b=\\x00"}, B("a=\0b", 4), B("\0", 1));
+    row("leading byte-order mark", L{"dev_hwup:\\xef\\xbb\\xbfk=\\xef\\xbb\\xbfv"},
+        B("\xef\xbb\xbfk"), B("\xef\xbb\xbfv"));
+    row("a text key that reads like an encoded one",
+        L{"dev_hwup:\\xff=byte", "dev_hwup:{\"base64\":\"/w\\=\\=\"}=text"},
+        B("{\"base64\":\"/w==\"}"), B("text"));
 }
 
 // Guards against --set, the store file or the dump mangling hostile bytes,
@@ -149,12 +159,13 @@ void tst_StudioCli::applyWithRealPlugin_data()
     QTest::addColumn<QString>("workmode"); // empty: the stores stay as they were
     QTest::addColumn<QByteArray>("capturefps"); // empty: any
 
-    // clang-format off
-    QTest::newRow("fresh stores get the page's values") << "dev_hwup:k=v" << "--apply" << "UNI" << QByteArray();
-    QTest::newRow("hybrid leaves the inertial keys") << "vendrel-studio:current_workmode=hybird" << "--apply" << "hybird" << QByteArray();
-    QTest::newRow("an active device writes nothing") << "dev_hwup:settings.hwup.capturefps=\\xff" << "--device-active" << "" << QByteArray();
-    QTest::newRow("--hyper-fps keeps a free rate") << "dev_hwup:settings.hwup.capturefps=1000" << "--hyper-fps" << "UNI" << QByteArray("1000");
-    // clang-format on
+    row("fresh stores get the page's values", "dev_hwup:k=v", "--apply", "UNI", QByteArray());
+    row("hybrid leaves the inertial keys", "vendrel-studio:current_workmode=hybird", "--apply",
+        "hybird", QByteArray());
+    row("an active device writes nothing", "dev_hwup:settings.hwup.capturefps=\\xff",
+        "--device-active", "", QByteArray());
+    row("--hyper-fps keeps a free rate", "dev_hwup:settings.hwup.capturefps=1000", "--hyper-fps",
+        "UNI", QByteArray("1000"));
 }
 
 // Guards against the host not driving the real page end to end (load,

@@ -1,4 +1,5 @@
-#include "tests/SeamCounters.h"
+#include "tests/DataRow.h"
+#include "tests/SeamFixture.h"
 #include "wql/WqlRunner.h"
 
 #include <winapi/WinapiSeam.h>
@@ -8,8 +9,6 @@
 
 using winapi_seam::Step;
 using winapi_seam::Value;
-
-Q_DECLARE_METATYPE(Step)
 
 namespace {
 
@@ -51,11 +50,7 @@ class tst_Wql : public QObject
 
 private slots:
     void init() { winapi_seam::reset(); }
-    void cleanup()
-    {
-        winapi_seam::reset();
-        verifyNothingLive();
-    }
+    void cleanup() { endSeamTest(); }
 
     void jsonRows();
     void failingQueryDoesNotStopOthers();
@@ -106,22 +101,24 @@ void tst_Wql::failureReports_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("message");
 
-    // clang-format off
-    QTest::newRow("no rows is no error") << Step::SysAllocString << S_OK << 0 << QString();
-    QTest::newRow("invalid query") << Step::ExecQuery << WBEM_E_INVALID_QUERY << 1 << "IWbemServices::ExecQuery failed with 0x80041017 (WBEM_E_INVALID_QUERY)";
-    QTest::newRow("enumerator") << Step::Next << WBEM_E_CALL_CANCELLED << 1 << "IEnumWbemClassObject::Next failed with 0x80041032";
-    QTest::newRow("namespace") << Step::ConnectServer << WBEM_E_INVALID_NAMESPACE << 1 << "IWbemLocator::ConnectServer failed with 0x8004100e (WBEM_E_INVALID_NAMESPACE)";
-    QTest::newRow("security") << Step::CoInitializeSecurity << E_ACCESSDENIED << 1 << "CoInitializeSecurity failed with 0x80070005";
-    QTest::newRow("apartment") << Step::CoInitializeEx << RPC_E_CHANGED_MODE << 1 << "CoInitializeEx failed with 0x80010106 (RPC_E_CHANGED_MODE)";
-    QTest::newRow("out of memory") << Step::SysAllocString << E_OUTOFMEMORY << 1 << "0x8007000e (E_OUTOFMEMORY)";
-    // clang-format on
+    row("no rows is no error", Step::SysAllocString, S_OK, 0, QString());
+    row("invalid query", Step::ExecQuery, WBEM_E_INVALID_QUERY, 1,
+        "IWbemServices::ExecQuery failed with 0x80041017 (WBEM_E_INVALID_QUERY)");
+    row("enumerator", Step::Next, WBEM_E_CALL_CANCELLED, 1,
+        "IEnumWbemClassObject::Next failed with 0x80041032");
+    row("namespace", Step::ConnectServer, WBEM_E_INVALID_NAMESPACE, 1,
+        "IWbemLocator::ConnectServer failed with 0x8004100e (WBEM_E_INVALID_NAMESPACE)");
+    row("security", Step::CoInitializeSecurity, E_ACCESSDENIED, 1,
+        "CoInitializeSecurity failed with 0x80070005");
+    row("apartment", Step::CoInitializeEx, RPC_E_CHANGED_MODE, 1,
+        "CoInitializeEx failed with 0x80010106 (RPC_E_CHANGED_MODE)");
+    row("out of memory", Step::SysAllocString, E_OUTOFMEMORY, 1, "0x8007000e (E_OUTOFMEMORY)");
 }
 
 void tst_Wql::failureReports()
 {
     QFETCH(Step, step);
     QFETCH(HRESULT, hr);
-    QFETCH(int, status);
     QFETCH(QString, message);
 
     winapi_seam::scriptRows(L"Uis_Empty", {});
@@ -129,7 +126,7 @@ void tst_Wql::failureReports()
         winapi_seam::failStep(step, hr);
     const Output output = runQueries({QStringLiteral("SELECT * FROM Uis_Empty")}, true);
     // wql leaves COM as it found it, whichever step failed (cleanup()).
-    QCOMPARE(output.status, status);
+    QTEST(output.status, "status");
     QCOMPARE(output.out, QString());
     if (message.isEmpty())
         QCOMPARE(output.err, QString());
@@ -146,20 +143,19 @@ void tst_Wql::commandLine_data()
     QTest::addColumn<QString>("stderrText");
     QTest::addColumn<QString>("stdoutText");
 
-    QTest::newRow("help") << QStringList{"--help"} << 0 << QString() << "--machine";
-    QTest::newRow("unknown option") << QStringList{"--bogus", "SELECT * FROM Win32_BIOS"} << 2
-                                    << "Unknown option 'bogus'" << QString();
-    QTest::newRow("no query") << QStringList() << 2 << "no query given" << QString();
-    QTest::newRow("machine with query") << QStringList{"--machine", "SELECT * FROM Win32_BIOS"} << 2
-                                        << "--machine takes no query" << QString();
-    QTest::newRow("blank query") << QStringList{"  "} << 2 << "empty query" << QString();
-    QTest::newRow("machine") << QStringList{"--machine"} << 0 << QString() << "systemLocaleName:";
+    row("help", QStringList{"--help"}, 0, QString(), "--machine");
+    row("unknown option", QStringList{"--bogus", "SELECT * FROM Win32_BIOS"}, 2,
+        "Unknown option 'bogus'", QString());
+    row("no query", QStringList(), 2, "no query given", QString());
+    row("machine with query", QStringList{"--machine", "SELECT * FROM Win32_BIOS"}, 2,
+        "--machine takes no query", QString());
+    row("blank query", QStringList{"  "}, 2, "empty query", QString());
+    row("machine", QStringList{"--machine"}, 0, QString(), "systemLocaleName:");
 }
 
 void tst_Wql::commandLine()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(int, exitCode);
     QFETCH(QString, stderrText);
     QFETCH(QString, stdoutText);
 
@@ -169,7 +165,7 @@ void tst_Wql::commandLine()
     const QString out = QString::fromLocal8Bit(wql.readAllStandardOutput());
     const QString err = QString::fromLocal8Bit(wql.readAllStandardError());
     QCOMPARE(wql.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(wql.exitCode(), exitCode);
+    QTEST(wql.exitCode(), "exitCode");
     if (!stderrText.isEmpty())
         QVERIFY2(err.contains(stderrText), qPrintable(err));
     if (!stdoutText.isEmpty())

@@ -130,9 +130,8 @@ void tst_WindowsParity::sameAsLinux()
     const QString tag = fileTag();
     const QString linux = m_dir.filePath(tag + ".linux"),
                   windows = m_dir.filePath(tag + ".windows");
-    const Dump linuxDump = parseDump(
-            run(STUDIO_BIN_DIR "/studio",
-                arguments + QStringList{"--config", linux, "--page-state", linux + ".json"}, false));
+    const QStringList linuxStores{"--config", linux, "--page-state", linux + ".json"};
+    const Dump linuxDump = parseDump(run(STUDIO_BIN_DIR "/studio", arguments + linuxStores, false));
     const QByteArray windowsOut = windowsStudio(windows, arguments, windows + ".json");
     QVERIFY2(windowsOut.startsWith('{'), windowsOut.constData());
     Dump windowsDump = parseDump(windowsOut);

@@ -2,7 +2,8 @@
 
 // Helpers shared by the WMI client's tests and the stand-in's: they drive the
 // COM/WMI stand-in through its seam and read rows as the plug-in does.
-#include "tests/SeamCounters.h"
+#include "tests/DataRow.h"
+#include "tests/SeamFixture.h"
 #include "wmi/PropertyValues.h"
 #include "wmi/ScopedVariant.h"
 #include "wmi/WMIObject.h"
@@ -16,7 +17,6 @@
 
 using Rows = std::vector<winapi_seam::Row>;
 Q_DECLARE_METATYPE(Rows)
-Q_DECLARE_METATYPE(winapi_seam::Step)
 
 // A property as text: strings as they are, 32-bit numbers in decimal,
 // "null" for anything else, or "(failed)" when the read fails.

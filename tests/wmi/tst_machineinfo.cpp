@@ -33,7 +33,7 @@ void script(const std::vector<Adapter> &adapters)
     winapi_seam::scriptRows(L"Win32_NetworkAdapterConfiguration", configs);
 }
 
-Value addresses(const std::vector<std::wstring> &texts) { return Value::textArray(texts); }
+Value ips(const std::vector<std::wstring> &texts) { return Value::textArray(texts); }
 
 } // namespace
 
@@ -45,11 +45,7 @@ class tst_MachineInfo : public QObject
 
 private slots:
     void init() { winapi_seam::reset(); }
-    void cleanup()
-    {
-        winapi_seam::reset();
-        verifyNothingLive();
-    }
+    void cleanup() { endSeamTest(); }
 
     void localIpAddresses_data();
     void localIpAddresses();
@@ -68,30 +64,46 @@ void tst_MachineInfo::localIpAddresses_data()
 
     const Value mac1 = Value::text(L"AA:00:00:00:00:01"), mac2 = Value::text(L"AA:00:00:00:00:02");
     const Value mac3 = Value::text(L"AA:00:00:00:00:03");
-    // clang-format off
-    QTest::newRow("none") << std::vector<Adapter>{} << "";
-    QTest::newRow("sorted as text, IPv6 listed") << std::vector<Adapter>{{1, mac1, addresses({L"192.168.0.9"})}, {2, mac2, addresses({L"192.168.0.10"})}, {3, mac3, addresses({L"10.0.0.2", L"10.0.0.3"})}, {4, mac1, addresses({L"fe80::1"})}} << "10.0.0.2=AA:00:00:00:00:03;192.168.0.10=AA:00:00:00:00:02;192.168.0.9=AA:00:00:00:00:01;fe80::1=AA:00:00:00:00:01";
-    QTest::newRow("link-local left out, near misses kept") << std::vector<Adapter>{{1, mac1, addresses({L"169.254.12.34"})}, {2, mac2, addresses({L"169.254.1.1000"})}, {3, mac3, addresses({L"169.254.1"})}} << "169.254.1=AA:00:00:00:00:03;169.254.1.1000=AA:00:00:00:00:02";
-    QTest::newRow("no address skipped, scan goes on") << std::vector<Adapter>{{1, mac1, Value::null()}, {2, mac2, addresses({})}, {3, mac3, addresses({L"10.1.1.1"})}} << "10.1.1.1=AA:00:00:00:00:03";
-    QTest::newRow("shared address: the later adapter") << std::vector<Adapter>{{1, mac1, addresses({L"10.0.0.1"})}, {2, mac2, addresses({L"10.0.0.1"})}} << "10.0.0.1=AA:00:00:00:00:02";
-    QTest::newRow("MAC not a string: empty") << std::vector<Adapter>{{1, Value::int32(5), addresses({L"10.0.0.1"})}} << "10.0.0.1=";
-    QTest::newRow("software adapter never asked") << std::vector<Adapter>{{1, mac1, addresses({L"10.0.0.1"}), L"ROOT\\NET\\0000"}} << "";
-    QTest::newRow("index not an integer ends the scan") << std::vector<Adapter>{{1, mac1, addresses({L"10.0.0.1"})}, {-1, mac2, addresses({L"10.0.0.2"})}, {3, mac3, addresses({L"10.0.0.3"})}} << "10.0.0.1=AA:00:00:00:00:01";
-    QTest::newRow("no configuration ends the scan") << std::vector<Adapter>{{1, mac1, Value::boolean(true)}, {2, mac2, addresses({L"10.0.0.1"})}} << "";
-    // clang-format on
+    using A = std::vector<Adapter>;
+    row("none", A{}, "");
+    row("sorted as text, IPv6 listed",
+        A{{1, mac1, ips({L"192.168.0.9"})},
+          {2, mac2, ips({L"192.168.0.10"})},
+          {3, mac3, ips({L"10.0.0.2", L"10.0.0.3"})},
+          {4, mac1, ips({L"fe80::1"})}},
+        "10.0.0.2=AA:00:00:00:00:03;192.168.0.10=AA:00:00:00:00:02;"
+        "192.168.0.9=AA:00:00:00:00:01;fe80::1=AA:00:00:00:00:01");
+    row("link-local left out, near misses kept",
+        A{{1, mac1, ips({L"169.254.12.34"})},
+          {2, mac2, ips({L"169.254.1.1000"})},
+          {3, mac3, ips({L"169.254.1"})}},
+        "169.254.1=AA:00:00:00:00:03;169.254.1.1000=AA:00:00:00:00:02");
+    row("no address skipped, scan goes on",
+        A{{1, mac1, Value::null()}, {2, mac2, ips({})}, {3, mac3, ips({L"10.1.1.1"})}},
+        "10.1.1.1=AA:00:00:00:00:03");
+    row("shared address: the later adapter",
+        A{{1, mac1, ips({L"10.0.0.1"})}, {2, mac2, ips({L"10.0.0.1"})}},
+        "10.0.0.1=AA:00:00:00:00:02");
+    row("MAC not a string: empty", A{{1, Value::int32(5), ips({L"10.0.0.1"})}}, "10.0.0.1=");
+    row("software adapter never asked", A{{1, mac1, ips({L"10.0.0.1"}), L"ROOT\\NET\\0000"}}, "");
+    row("index not an integer ends the scan",
+        A{{1, mac1, ips({L"10.0.0.1"})},
+          {-1, mac2, ips({L"10.0.0.2"})},
+          {3, mac3, ips({L"10.0.0.3"})}},
+        "10.0.0.1=AA:00:00:00:00:01");
+    row("no configuration ends the scan",
+        A{{1, mac1, Value::boolean(true)}, {2, mac2, ips({L"10.0.0.1"})}}, "");
 }
 
 void tst_MachineInfo::localIpAddresses()
 {
     QFETCH(std::vector<Adapter>, adapters);
-    QFETCH(QString, expected);
-
     script(adapters);
     QStringList found;
     const QMap<QString, QString> map = MachineInfo().localIpAddresses();
     for (auto it = map.cbegin(); it != map.cend(); ++it)
         found << it.key() + '=' + it.value();
-    QCOMPARE(found.join(';'), expected);
+    QTEST(found.join(';'), "expected");
 }
 
 // Guards against a wrong class or property read, a later row winning, a
@@ -103,16 +115,23 @@ void tst_MachineInfo::identity_data()
     QTest::addColumn<QString>("question");
     QTest::addColumn<QString>("expected");
 
-    const auto row = [](const wchar_t *name, Value value) { return Row{{name, value}}; };
-    // clang-format off
-    QTest::newRow("BIOS serial") << "Win32_BIOS" << Rows{row(L"SerialNumber", Value::text(L"B-1"))} << "biosSerialNumber" << "B-1";
-    QTest::newRow("BIOS without serial") << "Win32_BIOS" << Rows{row(L"SerialNumber", Value::null())} << "biosSerialNumber" << "";
-    QTest::newRow("board serial") << "Win32_BaseBoard" << Rows{row(L"SerialNumber", Value::text(L"MB-7"))} << "baseBoardSerialNumber" << "MB-7";
-    QTest::newRow("first processor's id") << "Win32_Processor" << Rows{row(L"ProcessorId", Value::text(L"P0")), row(L"ProcessorId", Value::text(L"P1"))} << "processorId" << "P0";
-    QTest::newRow("processor name skips NULL rows") << "Win32_Processor" << Rows{row(L"Name", Value::null()), row(L"Name", Value::text(L"CPU B"))} << "processorName" << "CPU B";
-    QTest::newRow("computer name not a string") << "Win32_ComputerSystem" << Rows{row(L"Name", Value::int32(7))} << "computerName" << "";
-    QTest::newRow("time zone") << "Win32_TimeZone" << Rows{row(L"Caption", Value::text(L"(UTC) Here"))} << "timeZoneCaption" << "(UTC) Here";
-    // clang-format on
+    const auto prop = [](const wchar_t *name, Value value) { return Row{{name, value}}; };
+    row("BIOS serial", "Win32_BIOS", Rows{prop(L"SerialNumber", Value::text(L"B-1"))},
+        "biosSerialNumber", "B-1");
+    row("BIOS without serial", "Win32_BIOS", Rows{prop(L"SerialNumber", Value::null())},
+        "biosSerialNumber", "");
+    row("board serial", "Win32_BaseBoard", Rows{prop(L"SerialNumber", Value::text(L"MB-7"))},
+        "baseBoardSerialNumber", "MB-7");
+    row("first processor's id", "Win32_Processor",
+        Rows{prop(L"ProcessorId", Value::text(L"P0")), prop(L"ProcessorId", Value::text(L"P1"))},
+        "processorId", "P0");
+    row("processor name skips NULL rows", "Win32_Processor",
+        Rows{prop(L"Name", Value::null()), prop(L"Name", Value::text(L"CPU B"))}, "processorName",
+        "CPU B");
+    row("computer name not a string", "Win32_ComputerSystem", Rows{prop(L"Name", Value::int32(7))},
+        "computerName", "");
+    row("time zone", "Win32_TimeZone", Rows{prop(L"Caption", Value::text(L"(UTC) Here"))},
+        "timeZoneCaption", "(UTC) Here");
 }
 
 void tst_MachineInfo::identity()
@@ -120,7 +139,6 @@ void tst_MachineInfo::identity()
     QFETCH(QString, className);
     QFETCH(Rows, rows);
     QFETCH(QString, question);
-    QFETCH(QString, expected);
 
     winapi_seam::scriptRows(className.toStdWString(), rows);
     const std::map<QString, QString (MachineInfo::*)() const>
@@ -131,7 +149,7 @@ void tst_MachineInfo::identity()
                       {"computerName", &MachineInfo::computerName},
                       {"timeZoneCaption", &MachineInfo::timeZoneCaption}};
     const MachineInfo info;
-    QCOMPARE((info.*questions.at(question))(), expected);
+    QTEST((info.*questions.at(question))(), "expected");
 }
 
 QTEST_GUILESS_MAIN(tst_MachineInfo)
