@@ -97,17 +97,23 @@ void tst_StudioCli::pluginsAreRefusedLineByLine()
     QVERIFY(writeFile(plugins.filePath("cut.plg"), readFile(testPlugin("good")).left(4096)));
     QVERIFY(QFile::rename(plugins.filePath("good.plg"),
                           plugins.filePath("good\n\x1b[2Jstudio: loaded.plg")));
-    // Only .plg files are plug-ins: a library under another name is not tried.
+    // Only .plg files are plug-ins, in any case and through links: a library
+    // under another name, a folder and a dangling link are not tried.
     QVERIFY(QFile::copy(testPlugin("bad_json"), plugins.filePath("bad_json.so")));
+    QVERIFY(QFile::copy(testPlugin("bad_json"), plugins.filePath("LOUD.PLG")));
+    QVERIFY(QFile::link(plugins.filePath("bad_json.so"), plugins.filePath("linked.plg")));
+    QVERIFY(QFile::link(plugins.filePath("gone"), plugins.filePath("dangling.plg")));
+    QVERIFY(QDir(plugins.path()).mkdir("folder.plg"));
 
     QTemporaryDir config;
     const StudioRun run =
             runStudio({"--plugins", plugins.path(), "--config", config.path(), "--dump"});
     QVERIFY2(run.finished, run.err.constData());
     QCOMPARE(run.exitCode, 0);
-    for (const QString &name : broken + QStringList{"readme", "cut"})
+    for (const QString &name : broken + QStringList{"readme", "cut", "linked"})
         QCOMPARE(run.lines(plugins.filePath(name + ".plg: ")).size(), 1);
-    QCOMPARE(run.lines("refused plug-in").size(), broken.size() + 2);
+    QCOMPARE(run.lines(plugins.filePath("LOUD.PLG: ")).size(), 1);
+    QCOMPARE(run.lines("refused plug-in").size(), broken.size() + 4);
     const QString good = plugins.filePath("good\\x0a\\x1b[2J"); // the name, escaped
     QCOMPARE(run.lines("loaded plug-in “test_good” from " + good).size(), 1);
     for (const QString &line : run.lines(""))
