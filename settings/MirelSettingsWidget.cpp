@@ -47,4 +47,4 @@ void MirelSettingsWidget::retranslate() { ui->retranslateUi(this); }
 
 void MirelSettingsWidget::on_comboBox_fps_currentIndexChanged(int) { }
 
-#include "moc_MirelSettingsWidget.cpp"
+#include "moc_MirelSettingsWidget.cpp" // NOLINT(bugprone-suspicious-include): moc's output

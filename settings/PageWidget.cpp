@@ -108,4 +108,4 @@ void PageWidget::on_radioButton_mode_inertia_toggled(bool checked)
     uniSettings->setVisible(checked);
 }
 
-#include "moc_PageWidget.cpp"
+#include "moc_PageWidget.cpp" // NOLINT(bugprone-suspicious-include): moc's output

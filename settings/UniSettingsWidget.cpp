@@ -267,4 +267,4 @@ void UniSettingsWidget::retranslate()
         ui->comboBox_fps->setCurrentText(shownFps);
 }
 
-#include "moc_UniSettingsWidget.cpp"
+#include "moc_UniSettingsWidget.cpp" // NOLINT(bugprone-suspicious-include): moc's output
