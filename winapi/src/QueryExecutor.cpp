@@ -65,15 +65,12 @@ HRESULT QueryExecutor::run(WqlQuery &query, HRESULT unknownClass, ClassTable *re
                                         : ClassCatalog::machineRows(definition->className, index);
     const std::vector<Values> &rows = scripted ? definition->rows : read;
     result->className = definition->className;
+    result->columns.clear();
+    result->columns.reserve(columns.size());
     result->rows.clear();
-    if (query.selectAll) {
-        result->columns = columns;
-    } else {
-        result->columns.clear();
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (selected[i])
-                result->columns.push_back(columns[i]);
-        }
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (selected[i])
+            result->columns.push_back(columns[i]);
     }
     // A scripted table's rows with that Index only, if it keeps them so.
     static const std::vector<std::size_t> none;

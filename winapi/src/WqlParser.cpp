@@ -212,11 +212,10 @@ std::unique_ptr<WqlCondition> WqlParser::parseComparison()
     const bool negated = accept(L"NOT");
     if (negated || atKeyword(L"LIKE")) {
         node->type = negated ? Condition::Type::NotLike : Condition::Type::Like;
-        if (!accept(L"LIKE") || peek().kind != Token::Kind::String ||
-            !WqlEvaluator::isPattern(stringOf(peek())))
+        if (!accept(L"LIKE") || peek().kind != Token::Kind::String)
             return nullptr;
         node->literal.text = stringOf(m_tokens[m_pos++]);
-        return node;
+        return WqlEvaluator::isPattern(node->literal.text) ? std::move(node) : nullptr;
     }
     if (!atOperator(&op) || (++m_pos, !atLiteral()))
         return nullptr;

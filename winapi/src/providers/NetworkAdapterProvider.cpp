@@ -24,8 +24,8 @@ Value macAddress(const NetworkInterface &interface)
     // allocations per adapter.
     std::wstring text(17, L':');
     for (std::size_t i = 0; i < 6; ++i) {
-        text[3 * i] = L"0123456789ABCDEF"[bytes[i] >> 4];
-        text[3 * i + 1] = L"0123456789ABCDEF"[bytes[i] & 0xF];
+        text[3 * i] = digit(bytes[i] >> 4);
+        text[3 * i + 1] = digit(bytes[i] & 0xF);
     }
     return Value::text(std::move(text));
 }
