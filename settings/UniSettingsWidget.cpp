@@ -38,6 +38,14 @@ bool isAllowedTimecodeRate(int fps, int rate)
             std::find(rates->second.begin(), rates->second.end(), rate) != rates->second.end();
 }
 
+// A timecode number the page shows, as it is stored: itself when the
+// capture rate allows it, otherwise the mark of an unfit rate.
+std::string timecodeToStore(int fps, int rate)
+{
+    return rate != 0 && isAllowedTimecodeRate(fps, rate) ? std::to_string(rate)
+                                                         : std::string(kUnfitTimecodeRate);
+}
+
 void selectRateItem(QComboBox *box, int rate)
 {
     if (rate == 0)
@@ -209,8 +217,7 @@ std::string UniSettingsWidget::hyperTimecodeToStore()
     const int rate = shown.toInt(&isNumber, 10);
     if (isNumber) {
         const int fps = leadingNumber(ui->comboBox_fps->currentText().toUtf8().toStdString());
-        return rate != 0 && isAllowedTimecodeRate(fps, rate) ? std::to_string(rate)
-                                                             : kUnfitTimecodeRate;
+        return timecodeToStore(fps, rate);
     }
     // No number: a typed item text ("Local Time") means that item; anything
     // else keeps the choice the box holds, and an empty box stores "none",
@@ -237,12 +244,8 @@ bool UniSettingsWidget::apply()
 
         bool isNumber = false;
         const int rate = ui->comboBox_tc_pps->currentText().toInt(&isNumber, 10);
-        if (!isNumber)
-            store.setValue(kTimecodeRateKey, currentItemData(ui->comboBox_tc_pps));
-        else if (rate != 0 && isAllowedTimecodeRate(fps, rate))
-            store.setValue(kTimecodeRateKey, std::to_string(rate));
-        else
-            store.setValue(kTimecodeRateKey, kUnfitTimecodeRate);
+        store.setValue(kTimecodeRateKey,
+                       isNumber ? timecodeToStore(fps, rate) : currentItemData(ui->comboBox_tc_pps));
     }
 
     if (connectionModeEnabled(store)) {
