@@ -100,9 +100,10 @@ void tst_NetworkClasses::initTestCase()
           "link add uwg0 type ifb", "link add uwi0 type veth peer name uwj0",
           "addr add 192.0.2.10/24 dev uwa0", "addr add 192.0.2.11/25 dev uwa0 label uwa0:1",
           "addr add 169.254.7.8/16 dev uwc0", "addr add 2001:db8::5/64 dev uwe0 nodad",
-          "addr add 198.51.100.3/24 dev uwg0", "link set uwa0 up", "link set uwb0 up",
-          "link set uwc0 up", "link set uwd0 up", "link set uwe0 up", "link set uwf0 up",
-          "link set uwi0 up"})
+          "addr add 2001:db8:0:0:1:0:0:1/64 dev uwe0 nodad",
+          "addr add ::ffff:198.51.100.9/128 dev uwe0 nodad", "addr add 198.51.100.3/24 dev uwg0",
+          "link set uwa0 up", "link set uwb0 up", "link set uwc0 up", "link set uwd0 up",
+          "link set uwe0 up", "link set uwf0 up", "link set uwi0 up"})
         QVERIFY2(ip(QString(command).split(' ')), command);
     QString links;
     for (int attempt = 0; attempt < 50 && links.count("LOWER_UP") < 6; ++attempt) {
@@ -128,7 +129,7 @@ void tst_NetworkClasses::hostMatchesQt()
     const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
     QCOMPARE(adapters.size(), interfaces.size());
     const QRegularExpression pnp(
-            R"(^(ROOT\\NET\\\d{4}$|PCI\\VEN_\w{4}&DEV_\w{4}&SUBSYS_\w{8}&|USB\\))");
+            R"(^(ROOT\\NET\\\d{4}$|PCI\\VEN_\w{4}&DEV_\w{4}&SUBSYS_\w{8}&|USB\\|[A-Z]+\\))");
     for (const QNetworkInterface &interface : interfaces) {
         const Row adapter = adapters.value(interface.name());
         QCOMPARE(adapter.value("InterfaceIndex").toInt(), interface.index());
@@ -140,8 +141,14 @@ void tst_NetworkClasses::hostMatchesQt()
                  !flags.testFlag(QNetworkInterface::IsUp)               ? 0
                          : flags.testFlag(QNetworkInterface::IsRunning) ? 2
                                                                         : 7);
-        QVERIFY2(pnp.match(adapter.value("PNPDeviceID").toString()).hasMatch(),
-                 qPrintable(adapter.value("PNPDeviceID").toString()));
+        const QString id = adapter.value("PNPDeviceID").toString();
+        QVERIFY2(pnp.match(id).hasMatch(), qPrintable(id));
+        // A LIKE decided before the identity is read must still find it.
+        QVERIFY2(query("SELECT * FROM Win32_NetworkAdapter WHERE PNPDeviceID LIKE '" + id.left(4) +
+                               "%'",
+                       "NetConnectionID")
+                         .contains(interface.name()),
+                 qPrintable(id));
         QStringList expected;
         for (const QNetworkAddressEntry &entry : interface.addressEntries()) {
             if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
@@ -169,7 +176,8 @@ void tst_NetworkClasses::namespaceInterfaces_data()
     row("two IPv4 addresses, one labelled", "uwa0", 2,
         "192.0.2.10/255.255.255.0,192.0.2.11/255.255.255.128");
     row("link-local IPv4", "uwc0", 2, "169.254.7.8/255.255.0.0");
-    row("IPv6 only", "uwe0", 2, "2001:db8::5/64");
+    row("IPv6 only, newest first, in their shortest forms", "uwe0", 2,
+        "::ffff:198.51.100.9/128,2001:db8::1:0:0:1/64,2001:db8::5/64");
     row("administratively down", "uwg0", 0, "198.51.100.3/255.255.255.0");
     row("up without carrier", "uwi0", 7, "");
     row("loopback, down", "lo", 0, "");

@@ -10,7 +10,9 @@ struct ThreadApartment
     DWORD model = COINIT_MULTITHREADED;
 };
 
-thread_local ThreadApartment currentApartment;
+// Initial-exec: a few bytes of static TLS, reached without __tls_get_addr
+// (a lazy symbol look-up on a process's first COM call).
+__attribute__((tls_model("initial-exec"))) thread_local ThreadApartment currentApartment;
 
 } // namespace
 

@@ -11,6 +11,8 @@
 
 namespace {
 
+const std::vector<std::size_t> kNoRows;
+
 // The `Index = n` that a row must meet for `where` to hold: `where` itself
 // or an operand of its AND; null if none.
 const WqlCondition *indexKey(const WqlCondition *where, int indexColumn)
@@ -73,11 +75,10 @@ HRESULT QueryExecutor::run(WqlQuery &query, HRESULT unknownClass, ClassTable *re
             result->columns.push_back(columns[i]);
     }
     // A scripted table's rows with that Index only, if it keeps them so.
-    static const std::vector<std::size_t> none;
     const std::vector<std::size_t> *only = nullptr;
     if (definition->indexed && key) {
         const auto keyed = definition->rowsByIndex.find(key->literal.number);
-        only = keyed == definition->rowsByIndex.end() ? &none : &keyed->second;
+        only = keyed == definition->rowsByIndex.end() ? &kNoRows : &keyed->second;
     }
     for (std::size_t n = 0; n < (only ? only->size() : rows.size()); ++n) {
         const std::size_t at = only ? (*only)[n] : n;

@@ -6,17 +6,28 @@ using winapi_seam::Value;
 
 struct Value::Deferred
 {
+    std::vector<std::wstring> starts;
     std::function<std::wstring()> make;
     std::once_flag made;
     std::wstring text;
 };
 
-Value Value::deferredText(std::wstring known, std::function<std::wstring()> make)
+Value Value::deferredText(std::vector<std::wstring> starts, std::function<std::wstring()> make)
 {
-    Value value(Kind::Text, std::move(known));
+    Value value(Kind::Text, {});
     value.m_deferred = std::make_shared<Deferred>();
+    value.m_deferred->starts = std::move(starts);
     value.m_deferred->make = std::move(make);
     return value;
+}
+
+namespace {
+const std::vector<std::wstring> kNoStarts;
+} // namespace
+
+const std::vector<std::wstring> &Value::possibleStarts() const
+{
+    return m_deferred ? m_deferred->starts : kNoStarts;
 }
 
 const std::wstring &Value::textValue() const

@@ -2,6 +2,7 @@
 
 #include "TextFold.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cwchar>
 #include <cwctype>
@@ -109,14 +110,19 @@ bool WqlEvaluator::likeValue(const Value &value, const std::wstring &pattern)
         return like(std::to_wstring(value.intValue()).c_str(), pattern.c_str());
     if (value.kind() != Value::Kind::Text)
         return false;
-    // The pattern's literal start against how the text is known to start
-    // ("ROOT%" against a PCI device), so that a deferred text is made only
-    // when it may match.
-    const std::wstring &known = value.knownText();
-    for (std::size_t i = 0; i < known.size() && i < pattern.size() && pattern[i] != L'%'; ++i) {
-        if (pattern[i] != L'_' && TextFold::fold(pattern[i]) != TextFold::fold(known[i]))
-            return false;
-    }
+    // The pattern's literal start against the ways a deferred text may
+    // start ("ROOT%" against a PCI device), so that it is made only when it
+    // may match.
+    const std::vector<std::wstring> &starts = value.possibleStarts();
+    const auto fits = [&pattern](const std::wstring &start) {
+        for (std::size_t i = 0; i < start.size() && i < pattern.size() && pattern[i] != L'%'; ++i) {
+            if (pattern[i] != L'_' && TextFold::fold(pattern[i]) != TextFold::fold(start[i]))
+                return false;
+        }
+        return true;
+    };
+    if (!starts.empty() && std::none_of(starts.begin(), starts.end(), fits))
+        return false;
     return like(value.textValue().c_str(), pattern.c_str());
 }
 

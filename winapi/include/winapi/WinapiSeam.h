@@ -29,15 +29,16 @@ public:
         return Value(Kind::TextArray, {}, 0, std::move(texts));
     }
     // A text that costs reads to make (a device identity from sysfs), made
-    // when it is first read, once, for every copy of the value; `known` is
-    // how it starts, known without those reads.
-    static Value deferredText(std::wstring known, std::function<std::wstring()> make);
+    // when it is first read, once, for every copy of the value; `starts` are
+    // the ways it may start, known without those reads.
+    static Value deferredText(std::vector<std::wstring> starts, std::function<std::wstring()> make);
 
     Kind kind() const { return m_kind; }
     bool isNull() const { return m_kind == Kind::Null; }
     const std::wstring &textValue() const; // makes a deferred text
-    // How the text starts without making it: the whole text unless deferred.
-    const std::wstring &knownText() const { return m_text; }
+    // The ways a deferred text may start, known without making it; empty
+    // for any other value.
+    const std::vector<std::wstring> &possibleStarts() const;
     int intValue() const { return m_int; }
     bool boolValue() const { return m_int != 0; }
     const std::vector<std::wstring> &arrayValue() const { return m_array; }

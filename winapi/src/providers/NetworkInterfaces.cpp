@@ -3,10 +3,12 @@
 #include "Digits.h"
 #include "SysfsReader.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 
-#include <arpa/inet.h>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
 #include <net/if.h>
@@ -26,9 +28,20 @@ using Interfaces = std::map<int, NetworkInterface>;
 // makes its own.
 struct RouteSocket
 {
+    // Room for the largest message a dump sends (the kernel sizes them by
+    // the largest read it has seen, up to 32 KiB). On the heap: on the stack
+    // it pushed the calls below it onto pages a fresh process had not
+    // touched yet, a page fault each.
+    static constexpr std::size_t kBufferSize = 32768;
+    struct Free
+    {
+        void operator()(char *block) const { std::free(block); }
+    };
+
     int fd = -1;
     pid_t owner = 0;
     uint32_t sequence = 0;
+    std::unique_ptr<char, Free> buffer;
 
     ~RouteSocket() { drop(); }
     void drop()
@@ -42,7 +55,9 @@ struct RouteSocket
         if (fd >= 0 && owner != ::getpid())
             drop();
         if (fd < 0) {
-            fd = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
+            if (!buffer)
+                buffer.reset(static_cast<char *>(std::malloc(kBufferSize)));
+            fd = buffer ? ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE) : -1;
             owner = ::getpid();
         }
         return fd;
@@ -80,9 +95,9 @@ bool dump(uint16_t type, Take take)
     const int socket = routeSocket.get();
     if (socket < 0 || ::send(socket, &request, request.header.nlmsg_len, 0) < 0)
         return routeSocket.drop(), false;
-    alignas(nlmsghdr) char buffer[32768];
+    char *buffer = routeSocket.buffer.get();
     for (;;) {
-        const ssize_t got = ::recv(socket, buffer, sizeof buffer, 0);
+        const ssize_t got = ::recv(socket, buffer, RouteSocket::kBufferSize, 0);
         if (got <= 0)
             return routeSocket.drop(), false;
         auto length = static_cast<unsigned int>(got);
@@ -118,6 +133,8 @@ void addLink(const nlmsghdr &message, Interfaces &interfaces)
             interface.hardwareAddress.assign(data, data + RTA_PAYLOAD(attribute));
         else if (attribute->rta_type == IFLA_PARENT_DEV_NAME)
             interface.parent.assign(data, ::strnlen(data, RTA_PAYLOAD(attribute)));
+        else if (attribute->rta_type == IFLA_PARENT_DEV_BUS_NAME)
+            interface.parentBus.assign(data, ::strnlen(data, RTA_PAYLOAD(attribute)));
     }
 }
 
@@ -125,6 +142,43 @@ std::wstring dotted(const uint8_t *bytes)
 {
     return digits(bytes[0], 10) + L'.' + digits(bytes[1], 10) + L'.' + digits(bytes[2], 10) + L'.' +
             digits(bytes[3], 10);
+}
+
+// The form inet_ntop writes (RFC 5952's): lower-case hex groups, the
+// longest run of two or more zero groups (the first of equals) as "::", an
+// IPv4-mapped or -compatible address's last four bytes dotted. By hand, as
+// digits() is: inet_ntop formats through sprintf, whose code a fresh
+// process has not touched yet, and its page faults cost a first scan more
+// than the kernel's dumps.
+std::wstring ipv6Text(const uint8_t *bytes)
+{
+    uint16_t groups[8];
+    for (int i = 0; i < 8; ++i)
+        groups[i] = static_cast<uint16_t>(bytes[2 * i] << 8 | bytes[2 * i + 1]);
+    int runStart = -1, runLength = 1;
+    for (int i = 0; i < 8;) {
+        int end = i;
+        while (end < 8 && groups[end] == 0)
+            ++end;
+        if (end - i > runLength)
+            runStart = i, runLength = end - i;
+        i = std::max(end, i + 1);
+    }
+    std::wstring text;
+    for (int i = 0; i < 8; ++i) {
+        if (i == runStart) {
+            text += L"::";
+            i += runLength - 1;
+            continue;
+        }
+        if (!text.empty() && text.back() != L':')
+            text += L':';
+        if (i == 6 && runStart == 0 && (runLength == 6 || (runLength == 5 && groups[5] == 0xffff)))
+            return text + dotted(bytes + 12);
+        for (wchar_t c : digits(groups[i], 16))
+            text += c >= L'A' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+    }
+    return text;
 }
 
 void addAddress(const nlmsghdr &message, Interfaces &interfaces)
@@ -147,9 +201,7 @@ void addAddress(const nlmsghdr &message, Interfaces &interfaces)
     if (!local)
         return;
     if (address->ifa_family == AF_INET6) {
-        char text[INET6_ADDRSTRLEN] = {};
-        ::inet_ntop(AF_INET6, local, text, sizeof text);
-        interface->addresses.push_back(SysfsReader::widen(text));
+        interface->addresses.push_back(ipv6Text(static_cast<const uint8_t *>(local)));
         interface->subnets.push_back(digits(address->ifa_prefixlen, 10));
         return;
     }

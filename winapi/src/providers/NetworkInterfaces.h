@@ -15,10 +15,11 @@ struct NetworkInterface
     // dotted masks for IPv4, prefix lengths for IPv6.
     std::vector<std::wstring> addresses;
     std::vector<std::wstring> subnets;
-    // The device the interface hangs below, as the link dump names it
-    // (Linux 5.15 and later); empty for a virtual interface or an older
-    // kernel.
+    // The device the interface hangs below and its bus ("0000:00:03.0",
+    // "pci"), as the link dump names them (Linux 5.15 and later); empty for
+    // a virtual interface or an older kernel.
     std::string parent;
+    std::string parentBus;
 };
 
 class NetworkInterfaces

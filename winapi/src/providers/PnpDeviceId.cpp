@@ -76,33 +76,53 @@ std::wstring usbId(const std::string &directory)
 
 // Sysfs names bus devices by their address, so the folder names alone tell
 // a PCI function ("0000:00:03.0") or a USB device ("1-1.2", not its
-// interface "1-1.2:1.0") without a system call. The network device may hang
-// below its bus device (virtio-net below its PCI function, a USB adapter's
-// interface below the USB device). The ids are read from sysfs only when the
-// text is read: the address list's query only asks whether it is a ROOT
-// device, which the bus tells.
-Value forDevice(const std::string &devicePath)
+// interface "1-1.2:1.0") without a system call.
+bool isPciName(const std::string &name)
 {
-    std::string directory = devicePath;
+    // Sysfs writes a PCI address's hex digits in lower case.
+    return name.size() == 12 && name[4] == ':' && name[7] == ':' && name[10] == '.' &&
+            std::all_of(name.begin(), name.end(), [](char c) {
+                return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || c == ':' || c == '.';
+            });
+}
+
+bool isUsbName(const std::string &name)
+{
+    return name.find('-') != std::string::npos && std::all_of(name.begin(), name.end(), [](char c) {
+               return std::isdigit(c) || c == '-' || c == '.';
+           });
+}
+
+// The PCI function or USB device folder at or above `directory`: the
+// network device may hang below its bus device (virtio-net below its PCI
+// function, a USB adapter's interface below the USB device). Empty for
+// neither.
+std::string busDevice(std::string directory)
+{
     while (directory.size() > 12) {
         const std::string name = baseName(directory);
-        // Sysfs writes a PCI address's hex digits in lower case.
-        const bool pci =
-                name.size() == 12 && name[4] == ':' && name[7] == ':' && name[10] == '.' &&
-                std::all_of(name.begin(), name.end(), [](char c) {
-                    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || c == ':' || c == '.';
-                });
-        if (pci)
-            return Value::deferredText(L"PCI\\VEN_", [directory] { return pciId(directory); });
-        const bool usb = name.find('-') != std::string::npos &&
-                std::all_of(name.begin(), name.end(),
-                            [](char c) { return std::isdigit(c) || c == '-' || c == '.'; });
-        if (usb)
-            return Value::deferredText(L"USB\\VID_", [directory] { return usbId(directory); });
+        if (isPciName(name) || isUsbName(name))
+            return directory;
         directory.resize(directory.rfind('/'));
     }
-    return Value::null();
+    return std::string();
 }
+
+std::wstring idOf(const std::string &busDevice)
+{
+    return isPciName(baseName(busDevice)) ? pciId(busDevice) : usbId(busDevice);
+}
+
+std::wstring upper(const std::string &text)
+{
+    std::wstring wide = SysfsReader::widen(text);
+    for (wchar_t &c : wide)
+        c = c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c;
+    return wide;
+}
+
+const wchar_t kPciStart[] = L"PCI\\VEN_";
+const wchar_t kUsbStart[] = L"USB\\VID_";
 
 // "../../devices/pci0000:00/0000:00:03.0/virtio2/net/eth0" ->
 // "/sys/devices/pci0000:00/0000:00:03.0/virtio2"; empty for a virtual one.
@@ -120,9 +140,42 @@ std::string devicePath(const std::string &name)
     return "/sys" + link.substr(devices, link.size() - suffix.size() - devices);
 }
 
-} // namespace
+// Before Linux 5.15 the dump names no parent, so the interface's sysfs link
+// is read during the scan: NULL (a software adapter) when it leads to
+// neither a PCI nor a USB device.
+Value fromSysfsLink(const std::string &name)
+{
+    std::string device = busDevice(devicePath(name));
+    if (device.empty())
+        return Value::null();
+    const wchar_t *start = isPciName(baseName(device)) ? kPciStart : kUsbStart;
+    return Value::deferredText({start}, [device] { return idOf(device); });
+}
 
-namespace {
+// From the dump's parent device, with no sysfs read until the text is read
+// (the address list's query only asks whether it is a ROOT device). A PCI
+// parent is the function itself, a USB one an interface of the device
+// ("1-1.2:1.0"). On another bus (virtio, vmbus, platform) the PCI function
+// or USB device above it is looked for; a device with neither is named by
+// its bus, as Windows names a device of its own enumerator: VIRTIO\VIRTIO2.
+Value fromParent(const NetworkInterface &interface)
+{
+    const std::string &parent = interface.parent;
+    if (interface.parentBus == "pci") {
+        std::string device = "/sys/bus/pci/devices/" + parent;
+        return Value::deferredText({kPciStart}, [device] { return pciId(device); });
+    }
+    if (interface.parentBus == "usb") {
+        std::string device = "/sys/bus/usb/devices/" + parent.substr(0, parent.find(':'));
+        return Value::deferredText({kUsbStart}, [device] { return usbId(device); });
+    }
+    std::wstring own = upper(interface.parentBus.empty() ? "device" : interface.parentBus) + L'\\';
+    return Value::deferredText({kPciStart, kUsbStart, own},
+                               [name = interface.name, own, parent = upper(parent)] {
+                                   const std::string device = busDevice(devicePath(name));
+                                   return device.empty() ? own + parent : idOf(device);
+                               });
+}
 
 // An interface keeps its device while its index, name and parent stay (the
 // kernel does not hand an index out again soon), so each one's identity is
@@ -151,10 +204,10 @@ std::vector<Value> PnpDeviceId::forInterfaces(const std::vector<NetworkInterface
         Key key(interface.index, interface.name, interface.parent);
         auto kept = current.insert(known.extract(key)).position;
         if (kept == current.end()) {
-            const bool device = !namesParents || !interface.parent.empty();
-            kept = current.emplace(std::move(key),
-                                   device ? forDevice(devicePath(interface.name)) : Value::null())
-                           .first;
+            Value id = !namesParents           ? fromSysfsLink(interface.name)
+                    : interface.parent.empty() ? Value::null()
+                                               : fromParent(interface);
+            kept = current.emplace(std::move(key), std::move(id)).first;
         }
         ids.push_back(kept->second);
     }
