@@ -153,7 +153,7 @@ std::wstring dotted(const uint8_t *bytes)
 std::wstring ipv6Text(const uint8_t *bytes)
 {
     uint16_t groups[8];
-    for (int i = 0; i < 8; ++i)
+    for (std::size_t i = 0; i < 8; ++i)
         groups[i] = static_cast<uint16_t>(bytes[2 * i] << 8 | bytes[2 * i + 1]);
     int runStart = -1, runLength = 1;
     for (int i = 0; i < 8;) {
