@@ -20,12 +20,20 @@ namespace {
 
 std::string baseName(const std::string &path) { return path.substr(path.rfind('/') + 1); }
 
+std::wstring upper(const std::string &text)
+{
+    std::wstring wide = SysfsReader::widen(text);
+    for (wchar_t &c : wide)
+        c = c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c;
+    return wide;
+}
+
 std::wstring instance(const std::string &directory)
 {
-    std::string name = baseName(directory);
-    for (char &c : name)
-        c = (c == ':' || c == '.') ? '&' : char(std::toupper(static_cast<unsigned char>(c)));
-    return SysfsReader::widen(name);
+    std::wstring name = upper(baseName(directory));
+    std::replace(name.begin(), name.end(), L':', L'&');
+    std::replace(name.begin(), name.end(), L'.', L'&');
+    return name;
 }
 
 // The two hex numbers of a uevent field: "PRODUCT=bda/8153/3000" gives BDA
@@ -111,14 +119,6 @@ std::string busDevice(std::string directory)
 std::wstring idOf(const std::string &busDevice)
 {
     return isPciName(baseName(busDevice)) ? pciId(busDevice) : usbId(busDevice);
-}
-
-std::wstring upper(const std::string &text)
-{
-    std::wstring wide = SysfsReader::widen(text);
-    for (wchar_t &c : wide)
-        c = c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c;
-    return wide;
 }
 
 const wchar_t kPciStart[] = L"PCI\\VEN_";
